@@ -1,0 +1,28 @@
+# Two commands do all the set-up on a fresh Debian 12 machine:
+#   make run    build, then run the planner and the plotter on data/demo-keps
+#   make test   install what the build needs, build, run every test with CTest
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?=
+
+.PHONY: all setup configure build run test clean
+
+all: build
+
+setup:
+	./scripts/setup
+
+configure: setup
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	./scripts/run-demo $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest -j$(JOBS) --output-on-failure
+
+clean:
+	rm -rf $(BUILD)

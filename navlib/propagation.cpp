@@ -1,0 +1,1 @@
+#include "navlib/navlib.h"
