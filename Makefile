@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test clean
+.PHONY: all setup configure build run test bench clean
 
 all: build
 
@@ -23,6 +23,11 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest -j$(JOBS) --output-on-failure
+
+bench: setup
+	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCHMARKS=ON -DBUILD_TESTING=OFF
+	cmake --build $(BUILD)-bench -j$(JOBS)
+	for b in $(BUILD)-bench/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
 	rm -rf $(BUILD)

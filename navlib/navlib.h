@@ -94,7 +94,7 @@ struct NavState {
   float TanSensorAngle = 0;  // tan 60 deg, earth-sensor geometry
 
   // Propagation results (current time).
-  float Elapsed = 0;         // days since the epoch
+  double Elapsed = 0;        // days since the epoch (double: a float steps by seconds after months)
   float MeanAnomalyNow = 0;  // rad, whole turns removed
   float Ma256 = 0;           // mean anomaly in 256ths of a revolution
   float OrbitNumber = 0;     // revolution number
@@ -172,11 +172,11 @@ float ParseTime(const std::string& text);  // throws ConvertError
 // ---- Element sets and the keps file ----
 extern const char* const KepsNotFoundText;  // "      Keps file not found!\n Run set-up or generate kep files!"
 std::string KepsFileName(const NavState& s);  // KepsDir + "EL-" + first five of SatName + ".kep"
-void ReadKeps(NavState& s);
-void SetupElements(NavState& s);
+bool ReadKeps(NavState& s);        // false when the file could not be read: elements kept
+bool SetupElements(NavState& s);    // false: message shown, every element and derived value kept
 
 // ---- Propagation ----
-float ElapsedDays(const NavState& s);
+double ElapsedDays(const NavState& s);
 void OrbitPlaneState(NavState& s);
 void OrbitOrientation(NavState& s);
 void SatState(NavState& s);
