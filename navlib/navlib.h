@@ -88,7 +88,7 @@ struct NavState {
   float SinIncl = 0, CosIncl = 0;
   float RaanRate = 0;        // rad/day, J2 node precession
   float PerigeeRate = 0;     // rad/day, J2 perigee precession
-  float GhaEpoch = 0;        // rad, Greenwich hour angle of Aries at the epoch (not reduced)
+  float GhaEpoch = 0;        // rad, Greenwich hour angle of Aries at the epoch, in [0, 2 pi)
   float SunRaEpoch = 0;      // rad, Sun's mean right ascension at the epoch
   float SunMaEpoch = 0;      // rad, Sun's mean anomaly at the epoch
   float TanSensorAngle = 0;  // tan 60 deg, earth-sensor geometry
@@ -99,6 +99,7 @@ struct NavState {
   float Ma256 = 0;           // mean anomaly in 256ths of a revolution
   float OrbitNumber = 0;     // revolution number
   float EccAnomaly = 0;      // rad
+  int KeplerPasses = 0;      // Newton passes the last Kepler solution took (at most 1000)
   float Radius = 0;          // km, geocentric
   Vec3 SatPlane;             // unit, orbit-plane frame
   Vec3 VelPlane;             // km/s, orbit-plane frame
@@ -106,7 +107,7 @@ struct NavState {
   Mat3 OrbitMatrix;          // orbit plane -> celestial
   Vec3 SatDir;               // unit, celestial frame
   Vec3 SatVel;               // km/s, celestial frame
-  float Gha = 0;             // rad, Greenwich hour angle of Aries, not reduced
+  float Gha = 0;             // rad, Greenwich hour angle of Aries, reduced to [0, 2 pi) in double
   Mat3 EarthMatrix;          // celestial -> Earth-fixed
 
   // Observer and look angles (planner).
