@@ -11,6 +11,7 @@
 #include "navlib/navlib.h"
 #include "navlib/textnum.h"
 #include "platform/atomicfile.h"
+#include "quenta/core/planner_lists.h"
 #include "quenta/import/elementsets.h"
 #include "quenta/import/kepswriter.h"
 
@@ -28,11 +29,6 @@ const char* const kUsage =
     "  FILE       two-line element sets (with or without title lines) or OMM in CSV, JSON or XML\n"
     "  --name     the satellite name for the element set of catalogue number CATNR\n"
     "  --satlist  add the imported names missing from SatList.ini\n";
-
-// The planner's built-in satellite list, the start of a SatList.ini made here.
-const char* const kBuiltInSatellites[] = {"AO-10", "RS-10", "UO-11", "RS-12", "RS-15", "AO-16", "DO-17", "WO-18",
-                                          "FO-20", "UO-22", "KO-23", "KO-25", "IO-26", "AO-27", "FO-29", "TO-31",
-                                          "GO-32", "SO-35", "UO-36", "MIR-1", "P3-D0", "ISS"};
 
 // A set read from a file on its way to a keps file.
 struct Candidate {
@@ -150,18 +146,11 @@ bool UpdateSatList(const std::string& kepsDir, const std::vector<std::string>& n
       return false;
     }
   } else {
-    for (const char* n : kBuiltInSatellites) content += std::string(n) + "\n";
+    for (const std::string& n : BuiltInSatellites()) content += n + "\n";
   }
-  std::set<std::string> present;
-  size_t start = 0;
-  while (start < content.size()) {
-    size_t nl = content.find('\n', start);
-    if (nl == std::string::npos) nl = content.size();
-    std::string line = content.substr(start, nl - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    present.insert(line);
-    start = nl + 1;
-  }
+  // The entries as the planner reads them (line terminators dropped).
+  std::vector<std::string> entries = ParseListFile(content);
+  std::set<std::string> present(entries.begin(), entries.end());
   const std::string lineEnd = content.find("\r\n") != std::string::npos ? "\r\n" : "\n";
   std::vector<std::string> added;
   for (const std::string& n : names) {
@@ -212,7 +201,7 @@ int RunImportCommandAt(const std::vector<std::string>& args, std::ostream& out, 
     err << "Keps directory not found: " << opt.kepsDir << "\n";
     return kExitFailed;
   }
-  const std::string kepsDirSep = (fs::path(opt.kepsDir) / "").string();
+  const std::string kepsDirSep = KepsDirWithSeparator(opt.kepsDir);
   int exitCode = kExitOk;
 
   // Read every file; bad sets are reported and skipped.

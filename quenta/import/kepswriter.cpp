@@ -1,6 +1,5 @@
 #include "quenta/import/kepswriter.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -85,15 +84,15 @@ std::array<double, 15> KepsValues(const ElementSetRecord& set, const navlib::Vec
 
 std::string KepsValueText(double value, size_t maxBytes) {
   const float target = static_cast<float>(value);
-  // Shortest text that converts back to exactly this float (never more than 9
-  // significant digits); checked against the reader's own conversion, which
-  // goes through double first, with longer forms as the fallback.
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, target);
-  std::string text(buf, res.ptr);
-  if (text.size() <= maxBytes && SameFloat(ReaderFloat(text), target)) return text;
-  for (int digits = 9; digits <= 17; ++digits) {
-    text = navlib::Format("%.*g", digits, static_cast<double>(target));
+  // The fewest significant digits (general format, as the plotter's writer
+  // prints) whose text the reader converts back to exactly this float: never
+  // more than 9. Whole numbers keep all their integer digits (22320, not
+  // 2.232e+04). Checked through the reader's own conversion, which goes
+  // through double first.
+  int first = 1;
+  for (double a = std::fabs(static_cast<double>(target)); a >= 10 && first < 17; a /= 10) ++first;
+  for (int digits = first; digits <= 17; ++digits) {
+    std::string text = navlib::Format("%.*g", digits, static_cast<double>(target));
     if (text.size() <= maxBytes && SameFloat(ReaderFloat(text), target)) return text;
   }
   return navlib::Format("%.6g", static_cast<double>(target)).substr(0, maxBytes);
