@@ -657,3 +657,60 @@ TEST_F(ImportDir, AllGoodGivesExitZero) {
   EXPECT_TRUE(fs::exists(Path("EL-28654.kep")));
   EXPECT_TRUE(fs::exists(Path("EL-FC-1.kep")));
 }
+
+// ---- the shipped demo data ----
+
+namespace {
+const std::string kDemo = std::string(DEMO_KEPS_DIR);
+const char* const kDemoNames[] = {"ISS", "AO-07", "AO-27", "SO-50", "AO-73", "NO-18", "NO-19", "M1-63"};
+}  // namespace
+
+TEST_F(ImportDir, DemoKepsAreWhatTheImportMakesOfTheDemoSource) {
+  // Re-import data/demo-keps/source/demo.tle as tools/demo-keps/make-demo-keps
+  // does, with M1-63's attitude seeded: every keps file comes out byte for byte.
+  std::string m163;
+  ASSERT_TRUE(platform::ReadWholeFile(kDemo + "/EL-M1-63.kep", &m163));
+  Write("EL-M1-63.kep", m163);
+  CommandRun run = Import({"--keps-dir", Dir(), kDemo + "/source/demo.tle", "--name", "AO-07=7530", "--name",
+                           "NO-18=28654", "--name", "NO-19=33591", "--name", "M1-63=15429"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  for (const char* name : kDemoNames) {
+    SCOPED_TRACE(name);
+    std::string shipped;
+    ASSERT_TRUE(platform::ReadWholeFile(kDemo + "/EL-" + name + ".kep", &shipped));
+    EXPECT_EQ(Read(std::string("EL-") + name + ".kep"), shipped);
+  }
+}
+
+TEST(DemoData, ListsAndTheSyntheticAttitude) {
+  std::string satList;
+  ASSERT_TRUE(platform::ReadWholeFile(kDemo + "/SatList.ini", &satList));
+  EXPECT_EQ(satList, "ISS\nAO-07\nAO-27\nSO-50\nAO-73\nNO-18\nNO-19\nM1-63\n");
+  for (const char* name : kDemoNames) {
+    SCOPED_TRACE(name);
+    navlib::NavState s;
+    s.KepsDir = kDemo + "/";
+    s.SatName = name;
+    ASSERT_TRUE(navlib::SetupElements(s));
+    EXPECT_EQ(s.HasAttitude, std::string(name) == "M1-63");
+    EXPECT_EQ(s.Elements.EpochYear, 2018.0f);
+  }
+  // M1-63's attitude is ALON 210, ALAT -5 at 2018-01-22 0 h UTC, as the
+  // plotter's Draw converts it (cross-checked independently by
+  // tools/reference/m1-63-attitude.py to 1e-6).
+  navlib::NavState s;
+  s.KepsDir = kDemo + "/";
+  s.SatName = "M1-63";
+  ASSERT_TRUE(navlib::SetupElements(s));
+  const navlib::Vec3 stored = s.Elements.Attitude;
+  s.DayFrac = 0;
+  s.DayNum = static_cast<float>(navlib::DayNumber(2018, 1, 22));
+  navlib::OrbitOrientation(s);
+  float decRad = 0, raRad = 0;
+  navlib::AttitudeToCelestial(s, navlib::Rad(-5), navlib::Rad(210), decRad, raRad);
+  navlib::Vec3 expected = navlib::LatLonToVector(decRad, raRad);
+  EXPECT_NEAR(stored.x, expected.x, 1e-6);
+  EXPECT_NEAR(stored.y, expected.y, 1e-6);
+  EXPECT_NEAR(stored.z, expected.z, 1e-6);
+  EXPECT_NEAR(navlib::Length(stored), 1.0f, 1e-6);
+}
