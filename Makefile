@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test test-normal test-sanitize bench clean
 
 all: build
 
@@ -21,8 +21,16 @@ build: configure
 run: build
 	./scripts/run-demo $(BUILD)
 
-test: build
+test: test-normal
+
+test-normal: build
 	cd $(BUILD) && ctest -j$(JOBS) --output-on-failure
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: setup
+	cmake --preset sanitize
+	cmake --build --preset sanitize -j$(JOBS)
+	ctest --preset sanitize -j$(JOBS)
 
 bench: setup
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCHMARKS=ON -DBUILD_TESTING=OFF
