@@ -17,6 +17,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <clocale>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -437,6 +438,23 @@ TEST(KepsText, IssLaidOutAsThePlotterWritesKeps) {
   EXPECT_EQ(KepsFileText(KepsValues(r.sets[2], navlib::Vec3())),
             "2018,20.284828,64.0955,328.6419,0.6921717,271.653,337.4037,2.0084686,24247,26535.37,0,0,0,"
             "-5.9564598e-05,0");
+}
+
+TEST(KepsText, DecimalCommaLocaleChangesNothing) {
+  // Qt sets the C library's locale from the desktop's: a German desktop must
+  // neither read "51,6424" nor write "6782,645".
+  const std::string before = KepsFileText(KepsValues(ParseTwoLineSets(ReadFixture("titled.tle")).sets.at(0), {}));
+  const char* old = std::setlocale(LC_ALL, nullptr);
+  const std::string saved = old ? old : "C";
+  const bool comma = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+  ParseResult tle = ParseTwoLineSets(ReadFixture("titled.tle"));
+  ParseResult csv = ParseOmmCsv(ReadFixture("omm.csv"));
+  std::setlocale(LC_ALL, saved.c_str());
+  ASSERT_FALSE(tle.sets.empty());
+  ASSERT_FALSE(csv.sets.empty());
+  EXPECT_EQ(KepsFileText(KepsValues(tle.sets[0], {})), before);
+  EXPECT_EQ(csv.sets[0].inclinationDeg, 51.6424);
+  if (!comma) GTEST_LOG_(INFO) << "de_DE.UTF-8 not installed; checked in the C locale only";
 }
 
 TEST(KepsText, EpochAndAge) {
