@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -65,7 +66,7 @@ void ShowNotFound(const NavState& s) {
 
 }  // namespace
 
-bool ReadKeps(NavState& s) {
+bool ReadKepsFileUnits(const NavState& s, ElementSet& fileUnits) {
   const std::string name = KepsFileName(s);
   // Only a regular file can be a keps file: a directory, a device or a pipe
   // (which would block the window thread) counts as not found.
@@ -119,8 +120,15 @@ bool ReadKeps(NavState& s) {
 
   // Each field converts with the standard string-to-double rule ("." as the
   // decimal point whatever the locale); a field without a number reads 0.
+  for (int i = 0; i < kFieldCount; ++i) fileUnits.Field(i) = F(LeadingDouble(buf[i]));
+  return true;
+}
+
+bool ReadKeps(NavState& s) {
+  ElementSet read;
+  if (!ReadKepsFileUnits(s, read)) return false;
   ElementSet& e = s.Elements;
-  for (int i = 0; i < kFieldCount; ++i) e.Field(i) = F(LeadingDouble(buf[i]));
+  e = read;
   s.HasAttitude = e.Attitude.x != 0 || e.Attitude.y != 0 || e.Attitude.z != 0;
   e.Inclination = Rad(e.Inclination);
   e.Raan = Rad(e.Raan);
@@ -172,6 +180,21 @@ bool SetupElements(NavState& s) {
   s.SunMaEpoch = F(Rad(Nc.SunMaRefDeg) + Nc.SunMaRate * d);
   s.IllumText = "   ";
   return true;
+}
+
+std::string KepsFieldText(float value, size_t maxBytes) {
+  // Checked through the reader's own conversion (leading number, through
+  // double, rounded to float). Nine significant digits always identify a
+  // float; the loop stops at the first shorter text that does too.
+  int first = 1;
+  for (double a = std::fabs(static_cast<double>(value)); a >= 10 && first < 17; a /= 10) ++first;
+  for (int digits = first; digits <= 17; ++digits) {
+    std::string text = Format("%.*g", digits, static_cast<double>(value));
+    const float back = F(LeadingDouble(text.c_str()));
+    const bool same = std::memcmp(&back, &value, sizeof back) == 0 || (back == 0 && value == 0);
+    if (text.size() <= maxBytes && same) return text;
+  }
+  return Format("%.6g", static_cast<double>(value)).substr(0, maxBytes);
 }
 
 }  // namespace navlib

@@ -7,6 +7,7 @@
 // rounded when stored. Angles are radians inside the library.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace platform { class UiHost; }
@@ -174,7 +175,17 @@ float ParseTime(const std::string& text);  // throws ConvertError
 extern const char* const KepsNotFoundText;  // "      Keps file not found!\n Run set-up or generate kep files!"
 std::string KepsFileName(const NavState& s);  // KepsDir + "EL-" + first five of SatName + ".kep"
 bool ReadKeps(NavState& s);        // false when the file could not be read: elements kept
+// The reader's steps without the conversion to radians: the fifteen values of
+// the keps file in the file's own units (degrees, revolutions per day, the
+// whole day of the year) into a record of the caller's; the library's element
+// set is not touched. False (message shown, record unchanged) as for ReadKeps.
+bool ReadKepsFileUnits(const NavState& s, ElementSet& fileUnits);
 bool SetupElements(NavState& s);    // false: message shown, every element and derived value kept
+// The text of one keps-file value: general format with the fewest significant
+// digits (at most 9 in practice) that the reader converts back to exactly this
+// float, within maxBytes (5 for the year, 24 for the other fields); whole
+// numbers keep all their integer digits (2002, not 2e+03).
+std::string KepsFieldText(float value, size_t maxBytes);
 
 // ---- Propagation ----
 double ElapsedDays(const NavState& s);
