@@ -214,10 +214,16 @@ int RunImportCommandAt(const std::vector<std::string>& args, std::ostream& out, 
       continue;
     }
     ParseResult parsed = ParseElementSets(bytes);
-    for (const ParseProblem& p : parsed.problems) {
+    // A file that is no element-set file at all would give a problem per
+    // line: the first few say enough.
+    constexpr size_t kProblemsShown = 10;
+    for (size_t k = 0; k < parsed.problems.size() && k < kProblemsShown; ++k) {
+      const ParseProblem& p = parsed.problems[k];
       err << file << ": " << p.where << ": " << p.reason << "; set skipped\n";
-      exitCode = kExitFailed;
     }
+    if (parsed.problems.size() > kProblemsShown)
+      err << file << ": " << parsed.problems.size() - kProblemsShown << " more problems not shown\n";
+    if (!parsed.problems.empty()) exitCode = kExitFailed;
     if (parsed.sets.empty() && parsed.problems.empty()) {
       err << file << ": no element set found\n";
       exitCode = kExitFailed;
@@ -244,9 +250,10 @@ int RunImportCommandAt(const std::vector<std::string>& args, std::ostream& out, 
     bool replace = !Newer(kept.set, c.set);
     const Candidate& skipped = replace ? kept : c;
     const Candidate& used = replace ? c : kept;
-    err << Origin(skipped) << ": " << CatalogLabel(skipped.set) << " again in " << Origin(used)
-        << "; the older element set (epoch " << EpochText(skipped.set.epochYear, skipped.set.epochDay)
-        << " UTC) is not used\n";
+    const bool sameEpoch = skipped.set.epochYear == used.set.epochYear && skipped.set.epochDay == used.set.epochDay;
+    err << Origin(skipped) << ": " << CatalogLabel(skipped.set) << " again in " << Origin(used) << "; "
+        << (sameEpoch ? "the set of the same epoch read first" : "the older element set") << " (epoch "
+        << EpochText(skipped.set.epochYear, skipped.set.epochDay) << " UTC) is not used\n";
     if (replace) kept = std::move(c);
   }
 
@@ -263,6 +270,10 @@ int RunImportCommandAt(const std::vector<std::string>& args, std::ostream& out, 
       continue;
     }
     c.kepsName = "EL-" + c.name.substr(0, 5) + ".kep";
+    // The reports pad names to five characters and read them back so.
+    if (c.name.size() > 5)
+      err << Origin(c) << ": satellite name \"" << c.name << "\" is longer than 5 characters; the reports "
+          << "expect at most 5, give a short one with --name NAME=" << c.set.catalogNumber << "\n";
     auto it = byKepsFile.find(c.kepsName);
     if (it != byKepsFile.end()) {
       const Candidate& first = accepted[it->second];

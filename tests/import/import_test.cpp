@@ -667,6 +667,28 @@ TEST_F(ImportDir, UsageAndFileErrors) {
   EXPECT_NE(empty.err.find("empty.tle: no element set found"), std::string::npos);
 }
 
+TEST_F(ImportDir, NoElementSetFileGivesAFewProblemsAndACount) {
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "not a set " + std::to_string(i) + "\n";
+  Write("notes.txt", text);
+  CommandRun run = Import({"--keps-dir", Dir(), Path("notes.txt")});
+  EXPECT_EQ(run.code, 2);
+  size_t shown = 0;
+  for (size_t at = run.err.find("set skipped"); at != std::string::npos; at = run.err.find("set skipped", at + 1))
+    ++shown;
+  EXPECT_EQ(shown, 10u);
+  EXPECT_NE(run.err.find("notes.txt: 20 more problems not shown"), std::string::npos) << run.err;
+}
+
+TEST_F(ImportDir, LongNameIsWrittenWithAWarning) {
+  CommandRun run = Import({"--keps-dir", Dir(), Fixture("titled.tle")});
+  EXPECT_NE(run.err.find("titled.tle: line 10: satellite name \"MOLNIYA 1-63\" is longer than 5 characters"),
+            std::string::npos) << run.err;
+  EXPECT_NE(run.out.find("MOLNIYA 1-63  EL-MOLNI.kep"), std::string::npos) << run.out;
+  EXPECT_EQ(Import({"--keps-dir", Dir(), Fixture("titled.tle"), "--name", "M1-63=15429"}).err.find("longer"),
+            std::string::npos);
+}
+
 TEST_F(ImportDir, AllGoodGivesExitZero) {
   CommandRun run = Import({"--keps-dir", Dir(), Fixture("untitled.tle"), "--name", "FC-1=39444"});
   EXPECT_EQ(run.code, 0) << run.err;
