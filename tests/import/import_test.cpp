@@ -349,9 +349,29 @@ TEST(Formats, EveryPrefixOfEveryFixtureParsesWithoutCrashing) {
   }
 }
 
+TEST(Formats, MutatedFixturesParseWithoutCrashing) {
+  // Deterministic byte mutations (a fixed linear congruential sequence):
+  // flipped digits, blanks, commas, quotes, brackets and line breaks.
+  const char kBytes[] = "0123456789 .,-+\"<>[]{}:\n\r\tAEZ";
+  std::uint32_t state = 12345;
+  auto next = [&]() { return state = state * 1664525u + 1013904223u; };
+  for (const char* name : {"titled.tle", "untitled.tle", "omm.csv", "omm.json", "omm.xml"}) {
+    SCOPED_TRACE(name);
+    const std::string original = ReadFixture(name);
+    for (int round = 0; round < 300; ++round) {
+      std::string bytes = original;
+      for (int k = 0; k < 1 + round % 5; ++k)
+        bytes[next() % bytes.size()] = kBytes[next() % (sizeof kBytes - 1)];
+      ParseResult r = ParseElementSets(bytes);
+      for (const auto& s : r.sets) EXPECT_TRUE(ElementSetFault(s).empty());
+    }
+  }
+}
+
 TEST(Formats, OneSatelliteReadsTheSameFromEveryFormat) {
   // ISS from a two-line set, OMM CSV and OMM JSON give the same keps text.
-  const ElementSetRecord* tle = FindSet(ParseTwoLineSets(ReadFixture("titled.tle")), 25544);
+  ParseResult two = ParseTwoLineSets(ReadFixture("titled.tle"));
+  const ElementSetRecord* tle = FindSet(two, 25544);
   ParseResult csv = ParseOmmCsv(ReadFixture("omm.csv"));
   ParseResult json = ParseOmmJson(ReadFixture("omm.json"));
   ASSERT_TRUE(tle && FindSet(csv, 25544) && FindSet(json, 25544));
