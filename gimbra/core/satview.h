@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "gimbra/core/plot.h"
 #include "gimbra/core/worldmap.h"
@@ -54,6 +55,7 @@ struct PlotWindowState {
   float EarthPointDistance = 0;    // Earth radii, satellite -> the last Earth point projected
   navlib::Vec3 SatEarthRadii;      // Earth radii, celestial: the satellite's position
   float SatRadiusEarthRadii = 0;   // Earth radii: the satellite's distance from the Earth's centre
+  bool EarthPenPlaced = false;     // the last Earth point was handed to the canvas
 };
 
 // Everything a satellite view reads and writes: the plot's context (library
@@ -100,17 +102,13 @@ void DrawWorldMap(SatViewContext& v);
 
 // ---- Observer list file ----
 
-// Reads "ObsList.ini" text (lines as the planner reads them) into the list:
-// label = first two characters, latitude and longitude from the second and
-// third fields; lines without enough commas are skipped, lines beyond the
-// twelfth observer ignored. A line whose latitude or longitude does not
-// convert is skipped too; the first such conversion error's text is
-// returned (empty when every line converted), so the caller can report it
-// and go on.
-std::string ParseObserverList(const std::string& text, ObserverList& out);
-
-// The same from keps directory + "ObsList.ini"; a file that cannot be read
-// leaves the list empty and returns "".
-std::string ReadObserverList(const std::string& kepsDir, ObserverList& out);
+// Fills the list from the lines of "ObsList.ini" (split as the planner's
+// list reader splits them): label = the first two characters of the trimmed
+// line, latitude and longitude from the second and third fields; a line
+// without a comma after the first field is skipped, lines beyond the twelfth
+// observer are ignored. A line whose latitude or longitude does not convert
+// is skipped too; the first such conversion error's text is returned (empty
+// when every line converted), so that the caller reports it and goes on.
+std::string ParseObserverList(const std::vector<std::string>& lines, ObserverList& out);
 
 }  // namespace gimbra
