@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <cmath>
@@ -75,7 +76,8 @@ class ImportDir : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("velm_import_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("velm_import_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+            std::to_string(getpid()));  // several build trees may run the tests at once
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
