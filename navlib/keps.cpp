@@ -51,7 +51,12 @@ float ElementSet::Field(int i) const {
 }
 
 std::string KepsFileName(const NavState& s) {
-  return s.KepsDir + "EL-" + s.SatName.substr(0, 5) + ".kep";
+  std::string dir = s.KepsDir;
+  // The directory is stored followed by the path separator; one given
+  // without it still names the file inside it.
+  const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
+  if (!dir.empty() && dir.back() != sep && dir.back() != '/') dir += sep;
+  return dir + "EL-" + s.SatName.substr(0, 5) + ".kep";
 }
 
 namespace {

@@ -73,6 +73,15 @@ TEST(KepsFileName, FirstFiveLettersOfTheSatelliteName) {
   }
 }
 
+TEST(KepsFileName, DirectoryWithoutItsSeparatorStillNamesTheFileInside) {
+  NavState s;
+  s.SatName = "FO-29";
+  s.KepsDir = "/k";
+  EXPECT_EQ(KepsFileName(s), "/k/EL-FO-29.kep");
+  s.KepsDir = "";
+  EXPECT_EQ(KepsFileName(s), "EL-FO-29.kep");
+}
+
 TEST(ReadKeps, CompactFileInFileUnits) {
   KepsDir dir;
   dir.Write("SSO-1", kCompact);
