@@ -9,6 +9,7 @@
 
 #include "gimbra/cli/cliargs.h"
 #include "gimbra/cli/render.h"
+#include "gimbra/cli/extras.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ struct Subcommand {
 // Further subcommands are added to this table.
 const Subcommand kSubcommands[] = {
     {"render", gimbra::cli::RunRender, "draw the sky map of one Draw into a PNG or SVG file"},
+    {"satview", gimbra::cli::RunSatview, "draw one satellite-eye view into a PNG or SVG file"},
+    {"esarc", gimbra::cli::RunEsarc, "print the Earth-sensor arc simulation report of one orbit"},
 };
 
 void PrintUsage() {
@@ -28,9 +31,16 @@ void PrintUsage() {
   for (const Subcommand& s : kSubcommands) std::fprintf(stderr, "  %-8s %s\n", s.Name, s.Summary);
 }
 
+// stderr carries the plotter's messages only: Qt's own notes about the
+// environment (a missing runtime directory and the like) are dropped.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  qInstallMessageHandler(QuietQtMessages);
   // Drawing needs fonts, not a screen.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);

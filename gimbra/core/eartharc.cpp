@@ -22,6 +22,17 @@ struct SavedTime {
 
 }  // namespace
 
+bool EarthLimbFrame(const Vec3& earth, float& sinDec, float& cosDec, float& cosRa, float& sinRa) {
+  const double cosDec2 = 1.0 - static_cast<double>(earth.z) * earth.z;
+  if (!(cosDec2 > 0) || !std::isfinite(cosDec2)) return false;
+  sinDec = earth.z;
+  cosDec = static_cast<float>(std::sqrt(cosDec2));
+  if (cosDec == 0) return false;
+  cosRa = earth.x / cosDec;
+  sinRa = earth.y / cosDec;
+  return true;
+}
+
 bool SelectArcAxis(const EarthArcWork& w, float t, float turnRad, Vec3& axis) {
   Vec3 x1, x2;
   if (!navlib::ConeIntersect(w.Sun, w.Limb, t, w.CosGamma, x1, x2)) return false;
@@ -91,14 +102,8 @@ void DrawEarthArcLayer(PlotContext& ctx) {
     w.CosRho = std::cos(rho);
     const float sinRho = std::sin(rho);
 
-    // Declination and right ascension of the Earth's direction; at a
-    // celestial pole the limb construction has no east, and the record is
-    // passed over.
-    const float sinDec = w.Earth.z;
-    const double cosDec2 = 1.0 - static_cast<double>(w.Earth.z) * w.Earth.z;
-    if (cosDec2 > 0 && std::isfinite(cosDec2)) {
-      const float cosDec = static_cast<float>(std::sqrt(cosDec2));
-      const float cosRa = w.Earth.x / cosDec, sinRa = w.Earth.y / cosDec;
+    float sinDec = 0, cosDec = 0, cosRa = 0, sinRa = 0;
+    if (EarthLimbFrame(w.Earth, sinDec, cosDec, cosRa, sinRa)) {
       for (int j = 0; j <= p.CircleSegments; ++j) {
         // The limb point at position angle 2 pi j / n from east toward north.
         const float north = sinRho * p.CircleSin[j];

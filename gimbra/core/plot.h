@@ -121,6 +121,10 @@ struct EarthArcWork {
 };
 
 void DrawEarthArcLayer(PlotContext& ctx);
+// Sine and cosine of the declination and right ascension of the Earth's
+// direction, the frame the limb points are built in. False at a celestial
+// pole, where there is no east: the record is then passed over.
+bool EarthLimbFrame(const navlib::Vec3& earth, float& sinDec, float& cosDec, float& cosRa, float& sinRa);
 // Solves one sensor (gamma in degrees, arc in 256ths of a turn) at the current
 // limb point and plots the consistent axes with the current brush.
 void EarthArcSolve(PlotContext& ctx, EarthArcWork& w, float gammaDeg, float arc);

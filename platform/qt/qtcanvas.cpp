@@ -40,11 +40,12 @@ QString QtCanvas::FontFamilyFor(const std::string& name) {
 void QtCanvas::applyPen() {
   QPen pen(penColor_);
   pen.setWidth(penWidth_);
-  // One-pixel lines end short of their end pixel, as the next segment of a
-  // polyline starts there; wider lines get round ends so that the segments
-  // of a circle join without gaps.
+  // One-pixel lines cover both end pixels (a flat cap would leave out the
+  // first pixel of lines drawn right to left, and with it a corner of the
+  // border); wider lines get round ends so that the segments of a circle
+  // join without gaps.
   if (penWidth_ <= 1) {
-    pen.setCapStyle(Qt::FlatCap);
+    pen.setCapStyle(Qt::SquareCap);
   } else {
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);

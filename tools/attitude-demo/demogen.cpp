@@ -104,7 +104,7 @@ std::string MakeDemoAttitudeText(NavState& nav, const DemoSpec& spec) {
 
   // Sun sensor: the axis lies 90 deg - sun angle from the Sun.
   out += Line("REM sun sensor: year, day of year, sensor count");
-  for (double offset : {-1.7, -1.1, -0.45, 0.0, 0.6, 1.25, 1.9}) {
+  for (double offset : {-2.6, -1.7, -1.1, -0.45, 0.0, 0.6, 1.25, 1.9, 2.55, 3.2}) {
     std::string doyText, maText;
     const float doy = Emit(calcDoy + offset, 4, doyText);
     nav.DayNum = static_cast<float>(yearStart);
@@ -259,8 +259,8 @@ std::string MakeDemoAttitudeText(NavState& nav, const DemoSpec& spec) {
   out += Line("REM Earth arcs: orbit, MA, arc of the upper and of the lower sensor (256ths), edge");
   int arcs = 0;
   int edge = 0;
-  for (int orbit = firstOrbit; orbit < firstOrbit + 2 && arcs < 6; ++orbit) {
-    for (double ma = 3; ma < 256 && arcs < 6; ma += 9) {
+  for (int orbit = firstOrbit; orbit < firstOrbit + 4 && arcs < 6; ++orbit) {
+    for (double ma = 3 + 2 * (orbit - firstOrbit); ma < 256 && arcs < 6; ma += 6) {
       std::string maText;
       const float maValue = Emit(ma, 1, maText);
       navlib::TimeFromOrbitMa(nav, orbit, maValue);
