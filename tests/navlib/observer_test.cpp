@@ -280,3 +280,58 @@ TEST(OrbitFrameAngles, AttitudeAndSunPlaceConversionsAreInverse) {
   EXPECT_NEAR(dec, Rad(38.4f), 1e-5);
   EXPECT_NEAR(navtest::AngleDiff(ra, s.RaanNow - navtest::kPi / 2), 0.0, 1e-4);
 }
+
+TEST(LookAngles, APassAYearAfterTheEpochRisesAndFallsSmoothly) {
+  // The planner's maximum search climbs in two-second steps while the
+  // elevation rises. With a float elapsed time or an unreduced float Earth
+  // angle the elevation moves in jumps a year after the epoch and the climb
+  // stops early; here it must reach the peak a fine scan finds.
+  navtest::KepsDir dir;
+  dir.Write("LEO", "2024,100.5,51.6,120,0.0005,90,30,15.5,45000,0,0,0,0,0,0");
+  NavState s;
+  ASSERT_TRUE(navtest::LoadSatellite(s, dir, "LEO"));
+  SetObserver(s, 52, 5, 0);
+  s.AttDir = {0, 0, 1};
+  auto elevationAt = [&s](double daysAfterEpoch) {
+    navtest::SetTimeFromEpoch(s, daysAfterEpoch);
+    SatState(s);
+    LookAngles(s);
+    return static_cast<double>(s.Elevation);
+  };
+  // Find a pass above 20 degrees in minute steps, from 365 days on.
+  double peakMinute = -1;
+  for (int minute = 0; minute < 3 * 1440 && peakMinute < 0; ++minute) {
+    if (elevationAt(365 + minute / 1440.0) > 20 * kDegRad) peakMinute = minute;
+  }
+  ASSERT_GE(peakMinute, 0) << "no pass found";
+  const double start = 365 + (peakMinute - 3) / 1440.0;
+  // Fine scan, one second apart, over ten minutes: rises, then falls, once.
+  double best = -10, bestT = start, previous = -10;
+  int turns = 0;
+  bool rising = true;
+  for (int sec = 0; sec <= 600; ++sec) {
+    const double t = start + sec * navtest::kSecondDays;
+    const double el = elevationAt(t);
+    if (el > best) {
+      best = el;
+      bestT = t;
+    }
+    if (sec > 0) {
+      const bool nowRising = el > previous;
+      if (nowRising != rising) ++turns;
+      rising = nowRising;
+    }
+    previous = el;
+  }
+  EXPECT_EQ(turns, 1);
+  // Climb in two-second steps from the start while the elevation rises.
+  double t = start, el = elevationAt(t);
+  for (;;) {
+    const double next = elevationAt(t + 2 * navtest::kSecondDays);
+    if (next <= el) break;
+    el = next;
+    t += 2 * navtest::kSecondDays;
+  }
+  EXPECT_NEAR(el / kDegRad, best / kDegRad, 0.01);
+  EXPECT_NEAR((t - bestT) * 86400, 0.0, 3.0);
+}
