@@ -27,6 +27,8 @@
 #include "navlib/navlib.h"
 #include "navlib/textnum.h"
 #include "platform/atomicfile.h"
+#include "platform/uihost.h"
+#include "quenta/core/planner_lists.h"
 #include "quenta/import/elementsets.h"
 #include "quenta/import/import_command.h"
 #include "quenta/import/kepswriter.h"
@@ -742,6 +744,25 @@ TEST_F(ImportDir, DemoKepsAreWhatTheImportMakesOfTheDemoSource) {
     ASSERT_TRUE(platform::ReadWholeFile(kDemo + "/EL-" + name + ".kep", &shipped));
     EXPECT_EQ(Read(std::string("EL-") + name + ".kep"), shipped);
   }
+}
+
+TEST(DemoData, ThePlannerLoadsTheListFilesWithoutAMessage) {
+  platform::RecordingUiHost host;
+  quenta::PlannerLists lists = quenta::LoadPlannerLists(kDemo, host);
+  EXPECT_TRUE(host.messages.empty());
+  ASSERT_EQ(lists.Satellites.size(), 8u);
+  EXPECT_EQ(lists.Satellites[7], "M1-63");
+  ASSERT_EQ(lists.Observers.size(), 3u);
+  EXPECT_EQ(lists.Observers[0], "Home          , 48.1500, 11.5800,  520");
+  EXPECT_EQ(lists.ModeTexts[0], "FM    ");
+  EXPECT_EQ(lists.ModeTexts[4], "U/V   ");
+  EXPECT_EQ(lists.ModeTexts[7], "TLM   ");
+  // The raised sectors: 60 to 80 degrees (indices 12 to 16), 200 to 215 (40 to 43).
+  const int raised[][2] = {{12, 10}, {13, 15}, {14, 18}, {15, 15}, {16, 10}, {40, 5}, {41, 7}, {42, 7}, {43, 5}};
+  int count = 0;
+  for (int k = 0; k < quenta::HorizonSectors; ++k) count += lists.HorizonMask[k] != 0;
+  EXPECT_EQ(count, 9);
+  for (const auto& r : raised) EXPECT_EQ(lists.HorizonMask[r[0]], r[1]) << "sector " << r[0];
 }
 
 TEST(DemoData, ListsAndTheSyntheticAttitude) {
