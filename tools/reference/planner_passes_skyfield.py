@@ -12,7 +12,7 @@ tens of seconds near the epoch are expected; minutes would be a fault.
 
 Needs Debian's python3-skyfield. Run: /usr/bin/python3 tools/reference/planner_passes_skyfield.py
 
-Last run (2018 Jan 21-22, 47 passes): AOS and LOS within 1 to 5 s of SGP4 for
+Last run (2018 Jan 21-22, 41 passes): AOS and LOS within 1 to 5 s of SGP4 for
 every pass but one grazing AO-73 pass of 1 deg (14 s); maximum elevations
 agree to 1.5 deg.
 """
