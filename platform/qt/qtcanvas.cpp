@@ -28,7 +28,14 @@ QtCanvas::QtCanvas(QPaintDevice* device, int width, int height)
 QtCanvas::~QtCanvas() { finish(); }
 
 void QtCanvas::finish() {
-  if (painter_.isActive()) painter_.end();
+  if (!painter_.isActive()) return;
+  flush();
+  painter_.end();
+}
+
+void QtCanvas::flush() {
+  if (pending_.size() >= 2) painter_.drawPolyline(pending_);
+  pending_.clear();
 }
 
 QString QtCanvas::FontFamilyFor(const std::string& name) {
@@ -38,6 +45,7 @@ QString QtCanvas::FontFamilyFor(const std::string& name) {
 }
 
 void QtCanvas::applyPen() {
+  flush();
   QPen pen(penColor_);
   pen.setWidth(penWidth_);
   // One-pixel lines cover both end pixels (a flat cap would leave out the
@@ -64,11 +72,13 @@ void QtCanvas::setPenWidth(int w) {
 }
 
 void QtCanvas::setBrushColor(Color c) {
+  flush();
   brushColor_ = ToQColor(c);
   painter_.setBrush(QBrush(brushColor_));
 }
 
 void QtCanvas::setFont(const std::string& name, int sizePt, bool fixedPitch) {
+  flush();
   QFont font(FontFamilyFor(name));
   // Points at 96 pixels per inch, plus one pixel: DejaVu Sans Mono at 13
   // pixels advances about 8 pixels a character, as the 9-pixel text grid
@@ -82,25 +92,34 @@ void QtCanvas::setFont(const std::string& name, int sizePt, bool fixedPitch) {
 
 void QtCanvas::setFontColor(Color c) { fontColor_ = ToQColor(c); }
 
-void QtCanvas::moveTo(int x, int y) { pos_ = QPoint(x, y); }
+void QtCanvas::moveTo(int x, int y) {
+  const QPoint to(x, y);
+  if (to != pos_) flush();
+  pos_ = to;
+}
 
 void QtCanvas::lineTo(int x, int y) {
   const QPoint to(x, y);
-  if (to != pos_) painter_.drawLine(pos_, to);
+  if (to == pos_) return;
+  if (pending_.isEmpty()) pending_ << pos_;
+  pending_ << to;
   pos_ = to;
 }
 
 void QtCanvas::ellipse(int x1, int y1, int x2, int y2) {
+  flush();
   // The box's right and bottom edges lie outside, as with fillRect.
   painter_.drawEllipse(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
 }
 
 void QtCanvas::fillRect(int x1, int y1, int x2, int y2) {
   if (x2 <= x1 || y2 <= y1) return;
+  flush();
   painter_.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), brushColor_);
 }
 
 void QtCanvas::textOut(int x, int y, const std::string& text) {
+  flush();
   const QString s = QString::fromStdString(text);
   const QFontMetrics fm(painter_.font());
   const int w = fm.horizontalAdvance(s);

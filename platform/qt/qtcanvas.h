@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPoint>
+#include <QPolygon>
 
 #include "platform/canvas.h"
 
@@ -48,6 +49,10 @@ class QtCanvas : public Canvas {
 
  private:
   void applyPen();
+  // Consecutive lines are collected into one polyline and drawn when
+  // anything else happens: far fewer painter calls, and one SVG element
+  // per run of lines.
+  void flush();
 
   QPainter painter_;
   int width_, height_;
@@ -56,6 +61,7 @@ class QtCanvas : public Canvas {
   QColor brushColor_{255, 255, 255};
   QColor fontColor_{0, 0, 0};
   QPoint pos_{0, 0};
+  QPolygon pending_;
 };
 
 // An 800 x 600 (or any size) RGB image filled white.

@@ -135,7 +135,7 @@ TEST(RenderCli, SvgCarriesTheCanvasCallsInImagePixels) {
   const std::string svg = ReadFile(out);
   EXPECT_NE(svg.find("viewBox=\"0 0 800 600\""), std::string::npos);
   // The border's first line and the background rectangle, at the positions drawn.
-  EXPECT_NE(svg.find("points=\"0,0 799,0 \""), std::string::npos);
+  EXPECT_NE(svg.find("points=\"0,0 799,0 799,599 0,599 0,0 \""), std::string::npos);
   EXPECT_NE(svg.find("<rect x=\"0\" y=\"0\" width=\"800\" height=\"600\""), std::string::npos);
   // Single pixels of the Earth-arc locus are one-by-one rectangles.
   EXPECT_NE(svg.find("width=\"1\" height=\"1\""), std::string::npos);
