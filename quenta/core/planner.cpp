@@ -203,10 +203,17 @@ bool Planner::Run_Plan(const PlanInputs& in) {
   // "yyyy-mm-dd" read alike.
   bool dateOk = true;
   auto readDay = [&](const std::string& text) -> float {
+    // Year and month are checked before the day is read: a date typed with
+    // commas, which the key filter drops ("20020814"), reads as month 81 and
+    // gets the date message rather than a conversion error for its missing day.
     float year = static_cast<float>(navlib::StrToInt(Chars(text, 1, 4)));
     float month = static_cast<float>(navlib::StrToInt(Chars(text, 6, 2)));
+    if (year < 1950 || year > 2050 || month < 1 || month > 12) {
+      dateOk = false;
+      return 0;
+    }
     float day = static_cast<float>(navlib::StrToInt(Chars(text, 9, 2)));
-    if (year < 1950 || year > 2050 || month < 1 || month > 12 || day < 1 || day > 31) {
+    if (day < 1 || day > 31) {
       dateOk = false;
       return 0;
     }
@@ -371,9 +378,14 @@ void Planner::SplitTime() {
 void Planner::EvaluateState() {
   navlib::SatState(nav_);
   navlib::SunPosition(nav_);
-  navlib::SunAngle(nav_);
-  navlib::CelestialToOrbitLatLon(nav_, nav_.SunDec, nav_.SunRa, SunLatOrbit, SunLonOrbit);
-  navlib::VectorToLatLon(navlib::CelestialToPlane(nav_, nav_.AttDir), AttitudeLat, AttitudeLon);
+  // The Sun's angle to the attitude and the Sun and attitude in the orbit
+  // frame feed only the step table's header; a rise/set run, with its many
+  // refinement samples, leaves them out.
+  if (!RiseSetMode) {
+    navlib::SunAngle(nav_);
+    navlib::CelestialToOrbitLatLon(nav_, nav_.SunDec, nav_.SunRa, SunLatOrbit, SunLonOrbit);
+    navlib::VectorToLatLon(navlib::CelestialToPlane(nav_, nav_.AttDir), AttitudeLat, AttitudeLon);
+  }
   navlib::Illumination(nav_);
   navlib::ObserverView(nav_);
 }
