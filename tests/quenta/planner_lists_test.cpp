@@ -140,3 +140,17 @@ TEST(PlannerLists, KepsDirGetsThePlatformSeparator) {
   EXPECT_EQ(quenta::KepsDirWithSeparator("/data/keps"),
             "/data/keps" + std::string(1, static_cast<char>(fs::path::preferred_separator)));
 }
+
+TEST(PlannerLists, OddLinesNeverBreakTheStartUp) {
+  ScratchDir dir("odd");
+  const std::string odd = std::string("\0\xff\r\r\n,,,,\n:\n:::\n", 17) + std::string(5000, 'x') + "\n" +
+                          std::string(200, ',') + "\n   \n\r\n-5:3\n1000000000000:1\n0:99999999999\nREM\n";
+  for (const char* f : {"SatList.ini", "ObsList.ini", "BeacList.ini", "Horizon.ini"}) dir.Write(f, odd);
+  platform::RecordingUiHost host;
+  quenta::PlannerLists lists = quenta::LoadPlannerLists(dir.path, host);
+  EXPECT_FALSE(lists.Satellites.empty());
+  EXPECT_FALSE(lists.Observers.empty());
+  EXPECT_EQ(lists.HorizonMask[0], 9999);  // only four characters after the colon are read
+  for (std::size_t i = 1; i < lists.HorizonMask.size(); ++i) EXPECT_EQ(lists.HorizonMask[i], 0) << i;
+  EXPECT_GE(host.messages.size(), 5u);  // the bad horizon lines, reported one by one
+}
