@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test test-normal test-sanitize bench clean
+.PHONY: all setup configure build run test test-normal test-sanitize fuzz-build fuzz fuzz-corpus bench clean
 
 all: build
 
@@ -31,6 +31,22 @@ test-sanitize: setup
 	cmake --preset sanitize
 	cmake --build --preset sanitize -j$(JOBS)
 	ctest --preset sanitize -j$(JOBS)
+
+# Fuzzing harnesses (clang, libFuzzer, AddressSanitizer, UBSan) in their own
+# build directory. `make fuzz` fuzzes each harness for FUZZ_SECONDS;
+# `make fuzz-corpus` only runs each over its seeds in fuzz/corpus/.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz-build: setup
+	cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+
+fuzz: fuzz-build
+	./fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-corpus: fuzz-build
+	./fuzz/run.sh $(FUZZ_BUILD) 0
 
 bench: setup
 	cmake -S . -B $(BUILD)-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCHMARKS=ON -DBUILD_TESTING=OFF
