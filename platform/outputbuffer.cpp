@@ -215,6 +215,8 @@ void OutputBuffer::SetBackground(Rgb colour) {
 }
 
 void OutputBuffer::SetVisible(bool visible) {
+  // Every printed row makes the window visible: tell the view only of a change.
+  if (visible_ == visible) return;
   visible_ = visible;
   AppearanceChanged();
 }

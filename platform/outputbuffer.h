@@ -81,6 +81,9 @@ class OutputBuffer {
   bool HasBackground() const { return hasBackground_; }
   Rgb Background() const { return background_; }
   void SetBackground(Rgb colour);
+  // The window's visibility as the reports see it: a row printer sets it, and
+  // the window sets it false when the operator closes (hides) the window, so
+  // that the next row shows it again. Listeners hear of changes only.
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
   const std::string& Caption() const { return caption_; }
