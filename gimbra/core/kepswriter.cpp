@@ -72,7 +72,7 @@ KepsWriteResult WriteKepsWithAttitude(navlib::NavState& nav, const navlib::Vec3&
   std::string reason;
   if (!platform::WriteFileAtomically(result.Path, line, &reason)) {
     result.Status = KepsWriteStatus::WriteFailed;
-    result.Message = std::string(KepsNotWrittenText) + "\n" + result.Path + "\n" + reason;
+    result.Message = std::string(KepsNotWrittenText) + "\n" + reason;
     host.showMessage(result.Message);
     return result;
   }

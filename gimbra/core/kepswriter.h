@@ -24,7 +24,7 @@ struct KepsWriteResult {
   std::string Message;  // the message shown (empty when Written)
 };
 
-// The failure message of a write, followed by the file and the reason.
+// The failure message of a write; a line with the file and the reason follows it.
 extern const char* const KepsNotWrittenText;  // "Keps file not written!"
 
 // The keps file's line for fifteen values in file order and file units:
