@@ -138,6 +138,25 @@ TEST(PlanCli, StdoutIsTheOutputTextByteForByte) {
   EXPECT_TRUE(MatchesGolden("riseset_three_fixture.txt", r.out));
 }
 
+TEST(PlanCli, DemoDataThroughTheCli) {
+  auto r = RunCli({"plan", "--keps-dir", QUENTA_DEMO_DIR, "--observer", "Home", "--satellite", "AO-73", "--satellite",
+                   "SO-50", "--satellite", "ISS", "--zone", "UTC", "--interval", "R/S-T", "--start", "2018-01-21",
+                   "--finish", "2018-01-22"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(MatchesGolden("demo_riseset_three.txt", r.out));
+  auto step = RunCli({"plan", "--keps-dir", QUENTA_DEMO_DIR, "--observer", "Home", "--satellite", "NO-19", "--zone",
+                      "EST", "--interval", "5", "--start", "2018-01-21", "--finish", "2018-01-21"});
+  EXPECT_EQ(step.code, 0);
+  EXPECT_TRUE(MatchesGolden("demo_step_no19_est.txt", step.out));
+}
+
+TEST(PlanCli, HelpPrintsTheUsage) {
+  auto r = RunCli({"plan", "--help"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out.rfind("usage: quenta-cli plan", 0), 0u);
+}
+
 TEST(PlanCli, StepTableThroughTheCli) {
   auto r = RunCli(Plan({"--observer", "G3RUH", "--satellite", "ISS", "--zone", "UTC", "--interval", "1", "--start",
                         "2018-01-16", "--start-time", "03:40", "--finish", "2018-01-16", "--finish-time", "04:00",
@@ -190,6 +209,7 @@ TEST(PlanCli, ExitCodesAndMessages) {
        64, "quenta-cli plan: a step table is for one satellite", true},
       {"no command", {}, 64, "usage: quenta-cli", true},
       {"unknown command", {"draw"}, 64, "quenta-cli: unknown command 'draw'\n", true},
+      {"import reaches the import command", {"import"}, 64, "quenta-cli import:", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
