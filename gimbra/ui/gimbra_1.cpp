@@ -146,7 +146,12 @@ void TGimbra1::BuildControls() {
   Label2 = label("Zoom:", 144, 24);
   ListBox2 = oneLineList(136, 40, 57);
   for (const std::string& z : DefaultZoomList()) ListBox2->addItem(Q(z));
-  Label6 = twoLines("   Segments  Map       Sat", 196, 6, 112);
+  // One row high: the scroll arrows step through the entries.
+  const int rowHeight = ListBox2->sizeHintForRow(0) + 2 * ListBox2->frameWidth();
+  ListBox1->setFixedHeight(rowHeight);
+  ListBox2->setFixedHeight(rowHeight);
+  // Narrow enough that the caption wraps after "Segments".
+  Label6 = twoLines("   Segments  Map       Sat", 204, 6, 96);
   Edit4 = edit("500", 200, 36, 49);
   Edit8 = edit("150", 256, 36, 49);
   Label3 = label("Calculation Date:", 32, 72);
