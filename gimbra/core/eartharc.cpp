@@ -62,8 +62,13 @@ bool PlotArcAxis(PlotContext& ctx, const EarthArcWork& w, const Vec3& axis) {
 void EarthArcSolve(PlotContext& ctx, EarthArcWork& w, float gammaDeg, float arc) {
   (void)gammaDeg;  // its cosine and sine are in w
   if (arc < 0) return;  // no reading for this sensor
-  const float turn = static_cast<float>(static_cast<double>(arc) * navlib::Nc.Pi / 128);
-  const float ca = std::cos(turn);
+  if (arc != w.MemoArc) {
+    w.MemoArc = arc;
+    w.MemoTurn = static_cast<float>(static_cast<double>(arc) * navlib::Nc.Pi / 128);
+    w.MemoCosTurn = std::cos(w.MemoTurn);
+  }
+  const float turn = w.MemoTurn;
+  const float ca = w.MemoCosTurn;
   const double sgca = static_cast<double>(w.SinGamma) * ca;
   const float q = static_cast<float>(sgca * sgca + static_cast<double>(w.CosGamma) * w.CosGamma);
   if (q == 0) return;  // no sensor geometry to solve
@@ -102,6 +107,11 @@ void DrawEarthArcLayer(PlotContext& ctx) {
     w.CosRho = std::cos(rho);
     const float sinRho = std::sin(rho);
 
+    EarthArcWork upper = w, lower = w;
+    upper.CosGamma = cosUpper;
+    upper.SinGamma = sinUpper;
+    lower.CosGamma = cosLower;
+    lower.SinGamma = sinLower;
     float sinDec = 0, cosDec = 0, cosRa = 0, sinRa = 0;
     if (EarthLimbFrame(w.Earth, sinDec, cosDec, cosRa, sinRa)) {
       for (int j = 0; j <= p.CircleSegments; ++j) {
@@ -115,15 +125,14 @@ void DrawEarthArcLayer(PlotContext& ctx) {
         // Only the limb on the Sun's side of the Earth's disc.
         if (!(navlib::Dot(w.Sun, Minus(w.Limb, w.Earth)) > 0)) continue;
         w.SunLimb = navlib::Dot(w.Sun, w.Limb);
-        // The first arc belongs to the upper sensor, the second to the lower.
+        // The first arc belongs to the upper sensor, the second to the lower;
+        // each sensor has its own copy of the work, keeping its arc's turn.
+        upper.Limb = lower.Limb = w.Limb;
+        upper.SunLimb = lower.SunLimb = w.SunLimb;
         c.setBrushColor(ctx.Data.EarthArcColor2);
-        w.CosGamma = cosUpper;
-        w.SinGamma = sinUpper;
-        EarthArcSolve(ctx, w, p.UpperGamma, r.Arc1);
+        EarthArcSolve(ctx, upper, p.UpperGamma, r.Arc1);
         c.setBrushColor(ctx.Data.EarthArcColor1);
-        w.CosGamma = cosLower;
-        w.SinGamma = sinLower;
-        EarthArcSolve(ctx, w, p.LowerGamma, r.Arc2);
+        EarthArcSolve(ctx, lower, p.LowerGamma, r.Arc2);
       }
     }
     ctx.Host.processEvents();

@@ -118,6 +118,11 @@ struct EarthArcWork {
   int Edge = 0;             // 1: second limb crossing, else the first
   float CosGamma = 0;       // cg of the sensor being solved
   float SinGamma = 0;       // sg
+  // The turn of the last arc solved and its cosine: the same for every limb
+  // point of a record, so worked out once.
+  float MemoArc = -1;       // 256ths; negative: none yet
+  float MemoTurn = 0;       // rad
+  float MemoCosTurn = 1;
 };
 
 void DrawEarthArcLayer(PlotContext& ctx);

@@ -62,16 +62,19 @@ void QtCanvas::applyPen() {
 }
 
 void QtCanvas::setPenColor(Color c) {
+  if (ToQColor(c) == penColor_) return;
   penColor_ = ToQColor(c);
   applyPen();
 }
 
 void QtCanvas::setPenWidth(int w) {
+  if ((w < 1 ? 1 : w) == penWidth_) return;
   penWidth_ = w < 1 ? 1 : w;
   applyPen();
 }
 
 void QtCanvas::setBrushColor(Color c) {
+  if (ToQColor(c) == brushColor_) return;
   flush();
   brushColor_ = ToQColor(c);
   painter_.setBrush(QBrush(brushColor_));

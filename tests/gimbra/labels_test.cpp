@@ -1,9 +1,11 @@
 // The orbit-longitude labels along the orbit plane and the texts of the
 // main window's field validators.
+#include <clocale>
 #include <cmath>
 
 #include <gtest/gtest.h>
 
+#include "gimbra/core/attitudedata.h"
 #include "gimbra/core/fieldtext.h"
 #include "gimbra/core/plot.h"
 #include "navlib/textnum.h"
@@ -86,6 +88,21 @@ TEST(FieldTexts, ValidatorOnATextThatIsNoNumberRaisesTheConversionError) {
   EXPECT_THROW(gimbra::WrapAlonText("-"), navlib::ConvertError);
   EXPECT_THROW(gimbra::FoldAlatText("1.2.3"), navlib::ConvertError);
   EXPECT_THROW(gimbra::ClampSegmentsText("12.5"), navlib::ConvertError);
+}
+
+TEST(FieldTexts, DecimalPointWhateverTheLocale) {
+  // Qt sets the C library's locale from the desktop; a German desktop
+  // writes "1,5". The plotter's texts and files keep the point.
+  const std::string saved = std::setlocale(LC_ALL, nullptr);
+  const bool haveComma = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+  EXPECT_EQ(gimbra::FormatFixed(359.96, 4, 1), "360.0");
+  EXPECT_EQ(gimbra::WrapAlonText("-30.5"), "329.5");
+  gimbra::AttitudeData d;
+  gimbra::ReadAttitudeText("SS 2002, 245.625, 73.5", 0, 0, d, nullptr);
+  EXPECT_FLOAT_EQ(d.SunSensorRecords.Items[0].DayOfYear, 245.625f);
+  EXPECT_THROW(gimbra::ReadAttitudeText("SS 2002, 245,625, 73", 0, 0, d, nullptr), navlib::ConvertError);
+  std::setlocale(LC_ALL, saved.c_str());
+  if (!haveComma) GTEST_LOG_(INFO) << "de_DE.UTF-8 not installed; checked in the C locale only";
 }
 
 }  // namespace
