@@ -68,6 +68,12 @@ void WriteWindowPosition(platform::SettingsStore& store, const char* topValue, c
   store.write(PositionKey, leftValue, std::to_string(position.Left));
 }
 
+bool StoreKepsDirectory(platform::SettingsStore& store, const std::string& dir, bool onlyIfUnset) {
+  if (onlyIfUnset && !Trim(store.readText(StartupKey, KepsDirectoryValue, "")).empty()) return false;
+  store.write(StartupKey, KepsDirectoryValue, dir);
+  return true;
+}
+
 int SelectableIndex(int storedIndex, int itemCount) {
   return storedIndex >= 0 && storedIndex < itemCount ? storedIndex : -1;
 }

@@ -67,6 +67,11 @@ void WriteWindowPosition(platform::SettingsStore& store, const char* topValue, c
 // since the index was stored thus selects nothing rather than failing.
 int SelectableIndex(int storedIndex, int itemCount);
 
+// The set-up's job: stores dir as "Keps Directory". With onlyIfUnset it does
+// so only where none is stored yet (absent, or the empty text a start
+// without a directory writes at close). True when it stored dir.
+bool StoreKepsDirectory(platform::SettingsStore& store, const std::string& dir, bool onlyIfUnset);
+
 // ---- Controls ----
 
 // The shared key filter of the date, time and squint edits: only the digits,

@@ -1,6 +1,8 @@
 #include "quenta/ui/quenta1.h"
 
+#include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <exception>
 #include <functional>
 
@@ -20,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTime>
 
 #include "navlib/navlib.h"
@@ -98,31 +101,68 @@ void TQuenta1::BuildControls() {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(11);
   setFont(font);
-
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
-  client->setFixedSize(398, 216);
   setCentralWidget(client);
 
-  auto label = [client](const char* name, const char* caption, int left, int top, int width, int height) {
+  // The form's geometry is laid out for "MS Sans Serif" 8, whose glyphs are
+  // narrower than those of the fonts a Linux desktop has. Every position and
+  // size is scaled by how much wider (and taller) the captions come out in
+  // the font at hand, so no caption is clipped and no two controls overlap.
+  const QFontMetrics fm(font);
+  const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                        style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 2;
+  struct Caption {
+    const char* text;
+    int designWidth;
+    int extra;  // room beside the text: a radio button's indicator
+  };
+  const Caption captions[] = {{"Observer", 55, 0},
+                              {"Satellite", 46, 0},
+                              {"Time Zone", 59, 0},
+                              {"Time Int. (min)", 72, 0},
+                              {"Start Date (yyyy,mm,dd)", 124, 0},
+                              {"Start Time (hh:mm)", 87, 0},
+                              {"Finish Date", 72, 0},
+                              {"Finish Time", 63, 0},
+                              {"Keps files (Drive\\dir)", 95, 0},
+                              {"Max. Squint (deg)", 83, 0},
+                              {"Above Earth Horizon", 121, indicator},
+                              {"Above Radio Horizon", 121, indicator},
+                              {"Visible", 129, indicator},
+                              {"All Values", 73, indicator}};
+  double sx = 1.0;
+  for (const Caption& c : captions)
+    sx = std::max(sx, (fm.horizontalAdvance(QString::fromLatin1(c.text)) + c.extra) / static_cast<double>(c.designWidth));
+  sx = std::min(sx, 1.6);
+  const double sy = std::clamp(fm.height() / 13.0, 1.0, 1.6);
+  const auto X = [sx](int v) { return static_cast<int>(std::lround(v * sx)); };
+  const auto Y = [sy](int v) { return static_cast<int>(std::lround(v * sy)); };
+  const auto place = [X, Y](QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(X(left), Y(top), X(width), Y(height));
+  };
+  client->setFixedSize(X(398), Y(216));
+
+  auto label = [client, place](const char* name, const char* caption, int left, int top, int width, int height) {
     auto* l = new QLabel(QString::fromLatin1(caption), client);
     l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(left, top, width, height);
+    place(l, left, top, width, height);
     // Labels size themselves to their caption, as on the form.
+    const QPoint at = l->pos();
     l->adjustSize();
-    l->move(left, top);
+    l->move(at);
     return l;
   };
-  auto edit = [client](const char* name, const char* text, int left, int top, int width, int height) {
+  auto edit = [client, place](const char* name, const char* text, int left, int top, int width, int height) {
     auto* e = new QLineEdit(QString::fromLatin1(text), client);
     e->setObjectName(QString::fromLatin1(name));
-    e->setGeometry(left, top, width, height);
+    place(e, left, top, width, height);
     return e;
   };
-  auto combo = [client](const char* name, int left, int top, int width, int height) {
+  auto combo = [client, place](const char* name, int left, int top, int width, int height) {
     auto* c = new QComboBox(client);
     c->setObjectName(QString::fromLatin1(name));
-    c->setGeometry(left, top, width, height);
+    place(c, left, top, width, height);
     c->setMaxVisibleItems(12);
     return c;
   };
@@ -132,7 +172,7 @@ void TQuenta1::BuildControls() {
   Label2 = label("Label2", "Satellite", 119, 8, 46, 13);
   ListBox2 = new QListWidget(client);
   ListBox2->setObjectName(QStringLiteral("ListBox2"));
-  ListBox2->setGeometry(119, 24, 63, 17);
+  place(ListBox2, 119, 24, 63, 17);
   ListBox2->setSelectionMode(QAbstractItemView::ExtendedSelection);
   ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ListBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -156,11 +196,11 @@ void TQuenta1::BuildControls() {
 
   GroupBox1 = new QGroupBox(client);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-  GroupBox1->setGeometry(240, 56, 145, 97);
-  auto radio = [this](const char* name, const char* caption, int left, int top, int width, int height) {
+  place(GroupBox1, 240, 56, 145, 97);
+  auto radio = [this, place](const char* name, const char* caption, int left, int top, int width, int height) {
     auto* r = new QRadioButton(QString::fromLatin1(caption), GroupBox1);
     r->setObjectName(QString::fromLatin1(name));
-    r->setGeometry(left, top, width, height);
+    place(r, left, top, width, height);
     return r;
   };
   RadioButton1 = radio("RadioButton1", "Above Earth Horizon", 8, 16, 121, 17);
@@ -175,10 +215,10 @@ void TQuenta1::BuildControls() {
 
   Button1 = new QPushButton(QStringLiteral("Calculate"), client);
   Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setGeometry(95, 179, 82, 25);
+  place(Button1, 95, 179, 82, 25);
   Button2 = new QPushButton(QStringLiteral("Stop"), client);
   Button2->setObjectName(QStringLiteral("Button2"));
-  Button2->setGeometry(206, 179, 79, 25);
+  place(Button2, 206, 179, 79, 25);
 
   Menu1 = menuBar()->addMenu(QStringLiteral("Menu"));
   Exit1 = Menu1->addAction(QStringLiteral("Exit"));
@@ -244,6 +284,7 @@ void TQuenta1::FormCreate() {
 
   const StartupSettings stored = ReadStartupSettings(settings_);
   Edit1->setText(Shown(stored.KepsDirectory));
+  Edit1->setCursorPosition(0);  // the start of the path shows
   nav_.KepsDir = KepsDirWithSeparator(stored.KepsDirectory);
 
   const WindowPosition p = ReadWindowPosition(settings_, Form1TopValue, Form1LeftValue);

@@ -257,6 +257,27 @@ TEST_F(GimbraWindows, SettingsAreWrittenWhenTheWindowClosesInTheirOrder) {
   EXPECT_EQ(store.values.at({PositionKey, "Gimbra1 Left"}), std::to_string(main->x()));
 }
 
+// Closing while minimised writes the fields but keeps the stored position.
+TEST_F(GimbraWindows, ClosingMinimisedKeepsThePosition) {
+  store.write(PositionKey, "Gimbra1 Top", "31");
+  store.write(PositionKey, "Gimbra2 Left", "32");
+  Start(DemoCopy());
+  main->move(90, 95);
+  plot->show();
+  plot->move(96, 97);
+  plot->showMinimized();
+  plot->close();
+  EXPECT_EQ(store.values.at({PositionKey, "Gimbra2 Left"}), "32");
+  EXPECT_EQ(store.values.count({PositionKey, "Gimbra2 Top"}), 0u);
+  main->showMinimized();
+  store.writes.clear();
+  main->close();
+  EXPECT_EQ(terminated, 1);
+  EXPECT_EQ(store.writes.size(), std::size(kWrittenOrder));
+  EXPECT_EQ(store.values.at({PositionKey, "Gimbra1 Top"}), "31");
+  EXPECT_EQ(store.values.count({PositionKey, "Gimbra1 Left"}), 0u);
+}
+
 TEST_F(GimbraWindows, ExitEndsWithoutWritingTheSettings) {
   store.write(StartupKey, "ALON", "123");
   Start(DemoCopy());

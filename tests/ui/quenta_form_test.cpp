@@ -148,3 +148,32 @@ TEST(QuentaOutputMirror, LineEndsBetweenBufferAndView) {
 
 }  // namespace
 }  // namespace quenta
+
+namespace quenta {
+namespace {
+
+TEST(QuentaSetup, StoresTheKepsDirectoryOnlyWhereNoneIsStored) {
+  struct Case {
+    const char* name;
+    const char* stored;  // nullptr: absent
+    bool onlyIfUnset;
+    bool expectStored;
+  } cases[] = {
+      {"absent", nullptr, true, true},
+      {"empty text written by a start without a directory", "", true, true},
+      {"blanks only", "  ", true, true},
+      {"already set", "/home/op/keps", true, false},
+      {"already set, forced", "/home/op/keps", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::MemorySettingsStore store;
+    if (c.stored) store.write(StartupKey, KepsDirectoryValue, c.stored);
+    EXPECT_EQ(StoreKepsDirectory(store, "/opt/demo-keps/", c.onlyIfUnset), c.expectStored);
+    EXPECT_EQ(store.readText(StartupKey, KepsDirectoryValue, "<absent>"),
+              c.expectStored ? std::string("/opt/demo-keps/") : std::string(c.stored));
+  }
+}
+
+}  // namespace
+}  // namespace quenta
