@@ -1,5 +1,6 @@
 #include "gimbra/ui/gimbra_3.h"
 
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 
 #include "gimbra/core/esarc.h"
@@ -26,7 +27,7 @@ TGimbra3::TGimbra3() : QWidget(nullptr) {
 
 void TGimbra3::ShowReport(const std::string& text) {
   show();
-  raise();
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
   text_ = text;
   // The view takes "\n" as its line break; the text itself keeps CR LF.
   QString shown = QString::fromStdString(text);
