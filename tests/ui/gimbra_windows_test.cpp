@@ -34,6 +34,7 @@
 #include "gimbra/ui/session.h"
 #include "navlib/navlib.h"
 #include "platform/atomicfile.h"
+#include "platform/qt/qtsettingsstore.h"
 #include "platform/settingsstore.h"
 #include "platform/uihost.h"
 
@@ -255,6 +256,43 @@ TEST_F(GimbraWindows, SettingsAreWrittenWhenTheWindowClosesInTheirOrder) {
   EXPECT_EQ(Stored("Magnetic Poles"), "false");
   EXPECT_EQ(store.values.at({PositionKey, "Gimbra1 Top"}), std::to_string(main->y()));
   EXPECT_EQ(store.values.at({PositionKey, "Gimbra1 Left"}), std::to_string(main->x()));
+}
+
+// The real store's kind (an INI file of its own here): what one run stores
+// at close, the next run shows, and the planner's keps directory is read
+// from the same store.
+TEST(GimbraStore, SettingsSurviveARestart) {
+  const std::string dir = DemoCopy();
+  const std::string ini = dir + "settings.ini";
+  TestHost host;
+  {
+    platform::QtSettingsStore store(ini);
+    store.write(PlannerStartupKey, KepsDirectoryValue, dir);
+    GimbraSession session(store, host);
+    session.Terminate = [] {};
+    TGimbra1 main(session);
+    TGimbra2 plot(session);
+    EXPECT_EQ(main.ListBox1->count(), 8);
+    main.Edit2->setText("44.5");
+    main.ListBox1->item(5)->setSelected(true);
+    main.CheckBox[4]->setChecked(true);
+    main.show();
+    main.close();
+  }
+  {
+    platform::QtSettingsStore store(ini);
+    GimbraSession session(store, host);
+    session.Terminate = [] {};
+    TGimbra1 main(session);
+    TGimbra2 plot(session);
+    EXPECT_EQ(main.Edit2->text(), "44.5");
+    EXPECT_EQ(main.ListBox1->selectedItems().first()->text(), "NO-18");
+    EXPECT_EQ(main.Edit5->text(), "NO-18.ang");
+    EXPECT_TRUE(main.CheckBox[4]->isChecked());
+    EXPECT_FALSE(main.CheckBox[3]->isChecked());
+  }
+  EXPECT_TRUE(host.messages.empty());
+  fs::remove_all(dir);
 }
 
 // Closing while minimised writes the fields but keeps the stored position.
