@@ -3,10 +3,11 @@
 #include <exception>
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include "platform/qt/qtsettingsstore.h"
-#include "platform/qt/qtuihost.h"
+#include "quenta/ui/pacedhost.h"
 #include "quenta/ui/program.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   try {
     platform::QtSettingsStore settings;
-    platform::QtUiHost host;
+    quenta::PacedUiHost host;
     quenta::QuentaProgram program(settings, host);
     host.setParent(program.form1.get());
     program.form1->onClosed = [] { QApplication::quit(); };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -29,6 +30,15 @@ bool HasLoneLineBreak(const std::string& text) {
     }
   }
   return false;
+}
+
+// True when every byte is ASCII and every line break a "\r\n" pair: then each
+// byte is one character of the view and each pair one paragraph break.
+bool IsPlainReportText(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return !HasLoneLineBreak(text);
 }
 
 }  // namespace
@@ -70,14 +80,31 @@ OutputMirror::OutputMirror(platform::OutputBuffer& buffer, QPlainTextEdit* view)
 OutputMirror::~OutputMirror() { buffer_.SetListener(nullptr); }
 
 void OutputMirror::Resync() {
+  const std::string text = buffer_.Text();
+  plain_ = IsPlainReportText(text);
   mirroring_ = true;
-  view_->setPlainText(ToQString(ViewTextFor(buffer_.Text())));
+  view_->setPlainText(ToQString(ViewTextFor(text)));
   mirroring_ = false;
   knownBufferPos_ = 0;
   knownViewPos_ = 0;
 }
 
 int OutputMirror::ViewPosition(std::size_t bufferPos) {
+  if (plain_) {
+    // Line b of the buffer is block b of the view, and it starts at buffer
+    // position block.position() + b (b line ends before it, two characters
+    // in the buffer and one in the view each): a binary search over the
+    // blocks, without reading the text.
+    QTextDocument* doc = view_->document();
+    int lo = 0, hi = doc->blockCount() - 1;
+    while (lo < hi) {
+      const int mid = lo + (hi - lo + 1) / 2;
+      if (static_cast<std::size_t>(doc->findBlockByNumber(mid).position() + mid) <= bufferPos) lo = mid;
+      else hi = mid - 1;
+    }
+    const int blockPos = doc->findBlockByNumber(lo).position();
+    return blockPos + static_cast<int>(bufferPos - static_cast<std::size_t>(blockPos + lo));
+  }
   if (bufferPos < knownBufferPos_) {
     knownBufferPos_ = 0;
     knownViewPos_ = 0;
@@ -103,6 +130,7 @@ void OutputMirror::textChanged(std::size_t pos, std::size_t removed, const std::
     return;
   }
   const int viewPos = ViewPosition(pos);
+  if (!IsPlainReportText(inserted)) plain_ = false;
   const QString text = ToQString(ViewTextFor(inserted));
   mirroring_ = true;
   QTextCursor cursor(view_->document());
@@ -143,6 +171,7 @@ void OutputMirror::OperatorEdited() {
   if (caret >= prefix + removed) caret = caret - removed + inserted.size();
   else if (caret > prefix) caret = prefix + inserted.size();
 
+  if (!IsPlainReportText(inserted)) plain_ = false;
   applyingEdit_ = true;
   buffer_.Replace(prefix, removed, inserted);
   buffer_.SetCaret(caret);

@@ -51,8 +51,12 @@ class OutputMirror : public platform::OutputBufferListener {
   QPlainTextEdit* view_;
   bool mirroring_ = false;      // the view is being changed from the buffer
   bool applyingEdit_ = false;   // the buffer is being changed from the view
-  // A buffer position and its view position known to correspond, so that
-  // rows added further on need not count the line ends from the start.
+  // The buffer holds only ASCII and "\r\n" line ends: positions map through
+  // the view's blocks. Otherwise they are counted through the text.
+  bool plain_ = true;
+  // For text that is not plain: a buffer position and its view position
+  // known to correspond, so that rows added further on need not count the
+  // line ends from the start.
   std::size_t knownBufferPos_ = 0;
   int knownViewPos_ = 0;
 };

@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -20,7 +22,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include <functional>
 #include <memory>
@@ -31,6 +35,7 @@
 #include "platform/uihost.h"
 #include "quenta/core/planner.h"
 #include "quenta/ui/outputmirror.h"
+#include "quenta/ui/pacedhost.h"
 #include "quenta/ui/planner_form.h"
 #include "quenta/ui/program.h"
 
@@ -130,6 +135,58 @@ std::size_t CountOf(const std::string& text, const std::string& what) {
 }
 
 QColor ViewBackground(TQuenta2& f2) { return f2.RichEdit1->palette().color(QPalette::Active, QPalette::Base); }
+
+// ---- the mirror between the output buffer and the view ----
+
+// Rows inserted anywhere, whole-text replacements and the operator's typing
+// (outside ASCII too) leave the view showing exactly the buffer's text.
+TEST(QuentaOutputMirror, ViewFollowsEveryChangeOfTheBuffer) {
+  platform::OutputBuffer buffer;
+  QPlainTextEdit view;
+  OutputMirror mirror(buffer, &view);
+  auto same = [&] { return BufferTextFor(view.toPlainText().toStdString()) == buffer.Text(); };
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+  } steps[] = {
+      {"whole text", [&] { buffer.SetText("\r\nHEAD\r\n----\r\nEND"); }},
+      {"row before the end line", [&] { buffer.SetCaret(buffer.Find("END")); buffer.InsertAtCaret("row 3\r\n"); }},
+      {"row in front of it", [&] { buffer.SetCaret(buffer.Find("row 3")); buffer.InsertAtCaret("row 1\r\n"); }},
+      {"row between", [&] { buffer.SetCaret(buffer.Find("row 3")); buffer.InsertAtCaret("row 2\r\n"); }},
+      {"appended", [&] { buffer.AppendText("\r\n   ***"); }},
+      {"operator types outside ASCII at the top",
+       [&] {
+         QTextCursor c(view.document());
+         c.movePosition(QTextCursor::Start);
+         view.setTextCursor(c);
+         // Typed key by key; QTest's own typing knows ASCII only.
+         for (const QChar ch : QString::fromUtf8("Gr\xc3\xbc\xc3\x9f""e")) {
+           QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+           QApplication::sendEvent(&view, &press);
+         }
+         QTest::keyClick(&view, Qt::Key_Return);
+       }},
+      {"row after the operator's text", [&] { buffer.SetCaret(buffer.Find("row 3")); buffer.InsertAtCaret("row 2b\r\n"); }},
+      {"operator deletes a line",
+       [&] {
+         QTextCursor c(view.document());
+         c.setPosition(view.document()->findBlockByNumber(5).position());
+         c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+         view.setTextCursor(c);
+         QTest::keyClick(&view, Qt::Key_Delete);
+       }},
+      {"row at the very end", [&] { buffer.AppendText("\r\nlast"); }},
+      {"cleared from a position to the end", [&] { buffer.Replace(buffer.Find("row 2b"), buffer.Length(), ""); }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.act();
+    EXPECT_TRUE(same()) << "buffer: " << buffer.Text() << "\nview: " << view.toPlainText().toStdString();
+  }
+  EXPECT_EQ(buffer.Text().rfind("Gr\xc3\xbc\xc3\x9f""e\r\n", 0), 0u);
+  EXPECT_EQ(buffer.Find("row 2\r\n"), platform::OutputBuffer::npos);  // the deleted line
+  EXPECT_TRUE(buffer.Text().ends_with("----\r\nrow 1\r\n")) << buffer.Text();
+}
 
 // ---- start-up ----
 
@@ -731,6 +788,39 @@ TEST_F(QuentaWindowTest, PdfThatCannotBeWrittenIsReported) {
   EXPECT_NE(host_.messages[0].find("could not be written"), std::string::npos);
 }
 
+
+// The program's own host hands the run's yields to Qt at most every few
+// milliseconds; a Stop pressed before the run reaches its first yield is
+// still served there, and the run ends after that first step.
+TEST_F(QuentaWindowTest, StopIsServedThroughThePacedHostOfTheProgram) {
+  StoreDemoDir();
+  PacedUiHost paced;
+  QuentaProgram program(*store_, paced);
+  TQuenta1& f1 = *program.form1;
+  f1.show();
+  f1.ListBox1->setCurrentIndex(0);
+  f1.ListBox2->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+  f1.ListBox3->setCurrentIndex(0);
+  f1.ListBox4->setCurrentIndex(7);  // 1 minute
+  f1.Edit2->setText(QStringLiteral("2018-01-01"));
+  f1.Edit3->setText(QStringLiteral("00:00"));
+  f1.Edit4->setText(QStringLiteral("2018-12-31"));
+  f1.RadioButton4->setChecked(true);
+  // The Stop click waits in the event queue until the run first yields.
+  const QPoint centre = f1.Button2->rect().center();
+  QCoreApplication::postEvent(f1.Button2, new QMouseEvent(QEvent::MouseButtonPress, centre, f1.Button2->mapToGlobal(centre),
+                                                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+  QCoreApplication::postEvent(f1.Button2, new QMouseEvent(QEvent::MouseButtonRelease, centre, f1.Button2->mapToGlobal(centre),
+                                                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+  QTest::mousePress(f1.Button1, Qt::LeftButton);
+  EXPECT_FALSE(program.planner.Busy());
+  const std::string text = program.output.Text();
+  // One step: one header block and one row, then the end line.
+  const QRegularExpression row(QStringLiteral("^ \\d\\d:\\d\\d "), QRegularExpression::MultilineOption);
+  EXPECT_EQ(QString::fromStdString(text).count(row), 1) << text;
+  EXPECT_TRUE(text.ends_with(program.planner.StepEndLine()));
+  f1.close();
+}
 }  // namespace
 }  // namespace quenta
 
