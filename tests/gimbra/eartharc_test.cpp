@@ -110,22 +110,35 @@ TEST_F(EarthArc, PlottedAxisLeavesItsPixelAndOnlyFillsSinglePixels) {
 }
 
 TEST_F(EarthArc, ArcZeroIsSolvedAndNegativeArcsAreSkipped) {
-  // A Sun in the plane of the axis and the limb point, on the limb point's
-  // side: the turn from the Sun to the limb point is 0.
+  // An arc of 0 puts the axis in the plane of the Sun and the limb point,
+  // where the two candidate axes meet: a tangent case that rounding decides
+  // point by point. Along a whole limb some points give a solution; a
+  // negative arc gives none at any point.
   w_.Edge = 0;
-  const double along = navlib::Dot(y1_, axis_);
-  const Vec3 across = Unit(y1_.x - along * axis_.x, y1_.y - along * axis_.y, y1_.z - along * axis_.z);
-  w_.Sun = Unit(0.6 * axis_.x + 0.8 * across.x, 0.6 * axis_.y + 0.8 * across.y, 0.6 * axis_.z + 0.8 * across.z);
-  const float arc = AimAt(y1_);
-  ASSERT_TRUE(arc < 0.001f || arc > 255.999f) << arc;
-  auto ctx = f_.Context();
-  gimbra::EarthArcSolve(ctx, w_, 85, 0);
-  EXPECT_FALSE(f_.canvas.of(Kind::FillRect).empty());
-
+  auto sweep = [&](float arc) {
+    f_.canvas.clear();
+    auto ctx = f_.Context();
+    const navlib::Vec3 e = w_.Earth;
+    // Two directions across the Earth's direction.
+    const navlib::Vec3 u = Unit(-e.y, e.x, 0);
+    const navlib::Vec3 v = Unit(e.y * u.z - e.z * u.y, e.z * u.x - e.x * u.z, e.x * u.y - e.y * u.x);
+    const double rho = std::acos(static_cast<double>(w_.CosRho));
+    for (int j = 0; j < 3000; ++j) {
+      const double a = 2 * M_PI * j / 3000;
+      const double c = std::cos(rho), s = std::sin(rho);
+      w_.Limb = Unit(c * e.x + s * (std::cos(a) * u.x + std::sin(a) * v.x),
+                     c * e.y + s * (std::cos(a) * u.y + std::sin(a) * v.y),
+                     c * e.z + s * (std::cos(a) * u.z + std::sin(a) * v.z));
+      w_.SunLimb = navlib::Dot(w_.Sun, w_.Limb);
+      gimbra::EarthArcSolve(ctx, w_, 85, arc);
+    }
+    return f_.canvas.of(Kind::FillRect).size();
+  };
+  const std::size_t zeroPixels = sweep(0);
+  EXPECT_GT(zeroPixels, 0u);
   for (float negative : {-0.001f, -1.0f, -200.0f}) {
     SCOPED_TRACE(negative);
-    f_.canvas.clear();
-    gimbra::EarthArcSolve(ctx, w_, 85, negative);
+    EXPECT_EQ(sweep(negative), 0u);
     EXPECT_TRUE(f_.canvas.ops.empty());
   }
 }
