@@ -285,4 +285,38 @@ TEST(DrawPlot, EveryLayerDrawsItsRecordsInItsColour) {
   }
 }
 
+TEST(DrawPlot, ScreenScaleMovesTheTextsAndTheBorderFollowsTheImage) {
+  gimbratest::PlotFixture f;
+  f.plot.ScreenScale = 1.25f;  // a 121 pixels-per-inch screen: (121 - 1) / 96
+  auto ctx = f.Context();
+  ASSERT_EQ(gimbra::DrawPlot(ctx), DrawResult::Drawn);
+  EXPECT_EQ(f.plot.PlotWidth, 1000);
+  EXPECT_EQ(f.plot.PlotHeight, 750);
+  EXPECT_EQ(f.plot.PlotRadius, 375);
+  EXPECT_TRUE(HasText(f.canvas, 888, 675, "CENTER"));  // trunc(711 x 1.25), trunc(540 x 1.25)
+  EXPECT_TRUE(HasText(f.canvas, 5, 697, "ORBIT PLANE"));
+  const auto lines = f.canvas.of(Kind::LineTo);
+  EXPECT_EQ(lines[0].x2, 999);
+  EXPECT_EQ(lines[1].y2, 749);
+}
+
+TEST(DrawPlot, DemoCentreIsTheReferenceAttitudeRounded) {
+  // source: tools/reference/m1-63-attitude.py rebuilds ALON 210, ALAT -5 of
+  // M1-63 at 2018-01-22 0 h from first principles: the celestial unit vector
+  // (-0.210544, 0.655997, 0.724802), declination asin(0.724802) = 46.45 deg,
+  // right ascension atan2(0.655997, -0.210544) = 107.79 deg; the plot centre
+  // is each plus 0.5, truncated: 46 and 108.
+  gimbratest::PlotFixture f;
+  f.nav.KepsDir = gimbratest::SourceDir() + "data/demo-keps/";
+  f.inputs.SatelliteList = {"M1-63"};
+  f.inputs.SatelliteIndex = 0;
+  auto ctx = f.Context();
+  ASSERT_EQ(gimbra::DrawPlot(ctx), DrawResult::Drawn);
+  EXPECT_FLOAT_EQ(f.plot.CenterDec, 46);
+  EXPECT_FLOAT_EQ(f.plot.CenterRa, 108);
+  EXPECT_TRUE(HasText(f.canvas, 711, 558, "DEC= 46.0"));
+  EXPECT_TRUE(HasText(f.canvas, 711, 576, "RA = 108.0"));
+  EXPECT_TRUE(HasText(f.canvas, 1, 1, "M1-63  Attitude  Plotter"));
+}
+
 }  // namespace
