@@ -760,6 +760,8 @@ TEST_F(QuentaWindowTest, PrintWithoutAPrinterOffersAPdfAndWritesIt) {
   EXPECT_GT(pdf.size(), 2000u);
   // 721 rows and their headers do not fit one page.
   EXPECT_GE(CountOf(pdf, "/Type /Page") - CountOf(pdf, "/Type /Pages"), 2u);
+  // The job's title "0", as PDF writes text: UTF-16 with its byte-order mark.
+  EXPECT_NE(pdf.find(std::string("/Title (\xFE\xFF\x00\x30)", 13)), std::string::npos);
   ASSERT_EQ(host_.messages.size(), 1u);  // where it went
   EXPECT_NE(host_.messages[0].find(pdfPath.toStdString()), std::string::npos);
 }
