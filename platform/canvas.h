@@ -40,7 +40,8 @@ class Canvas {
   virtual void setFont(const std::string& name, int sizePt, bool fixedPitch) = 0;
   virtual void setFontColor(Color c) = 0;
   virtual void moveTo(int x, int y) = 0;
-  // Line from the pen position to (x, y), the end pixel excluded; pen moves there.
+  // Line from the pen position to (x, y); pen moves there. (The Qt canvas also
+  // sets the end pixel, so a closed border has all four corners.)
   virtual void lineTo(int x, int y) = 0;
   // Ellipse inside the box (x1, y1)-(x2, y2): outline with the pen, filled with the brush.
   virtual void ellipse(int x1, int y1, int x2, int y2) = 0;
