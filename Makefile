@@ -53,5 +53,9 @@ bench: setup
 	cmake --build $(BUILD)-bench -j$(JOBS)
 	for b in $(BUILD)-bench/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+# Installs the programs, the desktop entry and the icon (PREFIX=... to choose where).
+install: build
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
 clean:
 	rm -rf $(BUILD)
