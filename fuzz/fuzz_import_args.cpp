@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One real element-set file the words may name.
     const std::string tle =
         "ISS (ZARYA)\n"
-        "1 25544U 98067A   18015.54791667  .00001883  00000-0  35616-4 0  9994\n"
-        "2 25544  51.6424 289.0314 0003597 326.1541  96.3236 15.54314981 95237\n";
+        "1 25544U 98067A   18015.54791667  .00001883  00000-0  35616-4 0  9995\n"
+        "2 25544  51.6424 289.0314 0003597 326.1541  96.3236 15.54314981 95236\n";
     velmfuzz::PutFile("iss.tle", reinterpret_cast<const uint8_t*>(tle.data()), tle.size());
     std::filesystem::create_directories("keps");
     return true;
