@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QListWidget>
@@ -282,6 +283,51 @@ TEST_F(QuentaWindowTest, StoredIndicesOutsideTheListsSelectNothing) {
   // With no observer, Calculate reports it first.
   PressCalculate();
   EXPECT_EQ(host_.messages, std::vector<std::string>{"Select Observer!"});
+}
+
+
+// What the screenshot was looked at for, checked in the font at hand: no
+// caption is cut off and no two controls overlap.
+TEST_F(QuentaWindowTest, MainWindowControlsNeitherOverlapNorClipTheirCaptions) {
+  Start();
+  QWidget* client = F1().centralWidget();
+  QList<QWidget*> controls;
+  for (QObject* o : client->children()) {
+    if (auto* w = qobject_cast<QWidget*>(o)) controls.push_back(w);
+  }
+  ASSERT_EQ(controls.size(), 23);  // ten labels, four lists, six edits, the frame, two buttons
+  for (int i = 0; i < controls.size(); ++i) {
+    for (int j = i + 1; j < controls.size(); ++j) {
+      EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+          << controls[i]->objectName().toStdString() << " overlaps " << controls[j]->objectName().toStdString();
+    }
+    EXPECT_TRUE(client->rect().contains(controls[i]->geometry())) << controls[i]->objectName().toStdString();
+  }
+  for (QLabel* l : client->findChildren<QLabel*>())
+    EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
+  for (QRadioButton* r : {F1().RadioButton1, F1().RadioButton2, F1().RadioButton3, F1().RadioButton4}) {
+    EXPECT_GE(r->width(), r->sizeHint().width()) << r->text().toStdString();
+    EXPECT_TRUE(F1().GroupBox1->rect().contains(r->geometry())) << r->text().toStdString();
+  }
+  for (QPushButton* b : {F1().Button1, F1().Button2}) EXPECT_GE(b->width(), b->sizeHint().width() - 10);
+  // Not resizable.
+  EXPECT_EQ(F1().minimumSize(), F1().maximumSize());
+}
+
+TEST_F(QuentaWindowTest, TabOrderFollowsListsEditsButtonsSquintAndFrame) {
+  Start();
+  const QList<QWidget*> expected = {F1().ListBox1, F1().ListBox2, F1().ListBox3, F1().ListBox4, F1().Edit1,
+                                    F1().Edit2,    F1().Edit3,    F1().Edit4,    F1().Edit5,    F1().Button1,
+                                    F1().Button2,  F1().Edit6,    F1().RadioButton1};
+  QList<QWidget*> seen;
+  QWidget* w = F1().ListBox1;
+  while (seen.size() < expected.size()) {
+    if (expected.contains(w)) seen.push_back(w);
+    w = w->nextInFocusChain();
+    if (w == F1().ListBox1) break;
+  }
+  ASSERT_EQ(seen.size(), expected.size());
+  for (int i = 0; i < expected.size(); ++i) EXPECT_EQ(seen[i], expected[i]) << i;
 }
 
 // ---- Calculate ----
