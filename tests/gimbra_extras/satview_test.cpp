@@ -229,6 +229,26 @@ TEST(SatelliteView, WithoutEarthOverlayNothingFollowsThePanel) {
   EXPECT_GT(teal, 50);
 }
 
+TEST(SatelliteView, LabelsOnlyForPointsInFrontOfTheViewer) {
+  // The orbit frame's x axis points to perigee: looking along it shows
+  // "Per" and hides "Apo", looking the other way the reverse.
+  struct Case {
+    const char* name;
+    float viewLon;
+    bool perigee, apogee;
+  } cases[] = {{"toward perigee", 0, true, false}, {"toward apogee", 180, false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SatViewRun run;
+    run.Start(12350, 64);
+    run.window.ViewLon = c.viewLon;
+    run.window.ViewLat = 0;
+    run.Redraw();
+    EXPECT_EQ(run.HasText("Per"), c.perigee);
+    EXPECT_EQ(run.HasText("Apo"), c.apogee);
+  }
+}
+
 TEST(SatelliteView, ApogeeShowsTheSmallestEarth) {
   // MOLNI: a = 26557.1 km from its mean motion of 2.006 rev/day, e = 0.7:
   // at apogee r = 45147 km and the Earth's radius of 6378.14 km spans
