@@ -22,11 +22,6 @@ double DaysToJanuaryFirst(int year) {
   return static_cast<double>(days);
 }
 
-// What the keps reader makes of a field's text: the leading number, rounded to float.
-float ReaderFloat(const std::string& text) { return static_cast<float>(navlib::LeadingDouble(text.c_str())); }
-
-bool SameFloat(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a == 0 && b == 0); }
-
 }  // namespace
 
 std::string SatelliteNameFor(const ElementSetRecord& set, const std::map<std::int64_t, std::string>& givenNames) {
@@ -83,19 +78,8 @@ std::array<double, 15> KepsValues(const ElementSetRecord& set, const navlib::Vec
 }
 
 std::string KepsValueText(double value, size_t maxBytes) {
-  const float target = static_cast<float>(value);
-  // The fewest significant digits (general format, as the plotter's writer
-  // prints) whose text the reader converts back to exactly this float: never
-  // more than 9. Whole numbers keep all their integer digits (22320, not
-  // 2.232e+04). Checked through the reader's own conversion, which goes
-  // through double first.
-  int first = 1;
-  for (double a = std::fabs(static_cast<double>(target)); a >= 10 && first < 17; a /= 10) ++first;
-  for (int digits = first; digits <= 17; ++digits) {
-    std::string text = navlib::Format("%.*g", digits, static_cast<double>(target));
-    if (text.size() <= maxBytes && SameFloat(ReaderFloat(text), target)) return text;
-  }
-  return navlib::Format("%.6g", static_cast<double>(target)).substr(0, maxBytes);
+  // The plotter's keps writer and the importer write values by one rule.
+  return navlib::KepsFieldText(static_cast<float>(value), maxBytes);
 }
 
 std::string KepsFileText(const std::array<double, 15>& values) {
