@@ -173,8 +173,11 @@ class Planner {
   void PassFinderEndOfStep();
   void FlushPendingPass();
   void PrintRiseSetRow();
-  // 0-based position in text (from the start of the current table) in front of
-  // which a row with this AOS date ("2018 Jan 15 [Mon]") and time belongs.
+  // 0-based position in the output text in front of which a row with this AOS
+  // date ("2018 Jan 15 [Mon]") and time ("hh:mm:ss") belongs: in front of the
+  // first row of the table whose AOS is later, else in front of the end line.
+  // Rows are read from the row itself, so wide rows (long names) keep their
+  // place and lines that hold no AOS (typed by the operator) are passed over.
   std::size_t FindInsertPosition(const std::string& aosDate, const std::string& aosTime);
 
   navlib::NavState& Nav() { return nav_; }
