@@ -41,6 +41,7 @@ std::string PadRight(std::string s, std::size_t width) {
 // "2018  Jan  05 [Fri]" without its doubled blanks: "2018 Jan 05 [Fri]".
 std::string ShortDate(double day) {
   const std::string d = navlib::DateText(static_cast<int>(day));
+  if (d.size() < 19) return d;  // a year beyond four digits: shown as it is
   return d.substr(0, 5) + d.substr(6, 4) + d.substr(11, 8);
 }
 

@@ -27,7 +27,7 @@ void Planner::PrintStepRow() {
 
   // TIME: local hours and minutes; 51 to 59 seconds round up to the next minute.
   std::string t = navlib::TimeText(LocalFrac);
-  if (navlib::StrToInt(t.substr(6, 2)) > 50) {
+  if (t.size() >= 8 && navlib::StrToInt(t.substr(6, 2)) > 50) {
     LocalFrac = static_cast<float>(LocalFrac + 0.000116);
     t = navlib::TimeText(LocalFrac);
   }
