@@ -18,6 +18,7 @@
 
 #include "navlib/navlib.h"
 #include "platform/atomicfile.h"
+#include "platform/outputbuffer.h"
 #include "quenta/cli/plan_command.h"
 
 namespace fs = std::filesystem;
@@ -96,6 +97,41 @@ BENCHMARK(BM_RiseSet_12Satellites_30days)->Unit(benchmark::kMillisecond)->Iterat
 
 void BM_RiseSet_12Satellites_365days(benchmark::State& state) { RunPlan(state, RiseSetArgs("2019-01-20")); }
 BENCHMARK(BM_RiseSet_12Satellites_365days)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The merge's share: 20,000 rows of 102 characters inserted one by one at
+// spread-out places of a growing table (about a year of 12 satellites), in
+// the output buffer and, for comparison, in one plain string.
+template <typename Insert>
+void InsertRows(benchmark::State& state, Insert insert) {
+  const std::string row = std::string(100, 'r') + "\r\n";
+  for (auto _ : state) {
+    std::size_t length = 0;
+    std::uint64_t seed = 12345;
+    for (int k = 0; k < 20000; ++k) {
+      seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+      const std::size_t rows = length / row.size();
+      const std::size_t at = rows == 0 ? 0 : ((seed >> 33) % (rows + 1)) * row.size();
+      insert(at, row);
+      length += row.size();
+    }
+  }
+}
+
+void BM_Merge_20000Rows_OutputBuffer(benchmark::State& state) {
+  platform::OutputBuffer buffer;
+  InsertRows(state, [&](std::size_t at, const std::string& row) {
+    buffer.SetCaret(at);
+    buffer.InsertAtCaret(row);
+  });
+}
+BENCHMARK(BM_Merge_20000Rows_OutputBuffer)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_Merge_20000Rows_PlainString(benchmark::State& state) {
+  std::string text;
+  InsertRows(state, [&](std::size_t at, const std::string& row) { text.insert(at, row); });
+  benchmark::DoNotOptimize(text.data());
+}
+BENCHMARK(BM_Merge_20000Rows_PlainString)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
