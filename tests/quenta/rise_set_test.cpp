@@ -392,6 +392,23 @@ TEST(PassFinder, StopLeavesAFoundPassUnprintedEndsTheCommandAndWritesTheEndLine)
   EXPECT_EQ(rig.planner.Nav().SatName, "ISS");
 }
 
+TEST(PassFinder, APassLeftByStopNeverReachesTheNextSatellitesTable) {
+  PlannerRig rig(FixtureDir("basic"));
+  rig.planner.HorizonMask.fill(10);
+  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "06:00");
+  in.AboveEarthHorizon = false;
+  in.AboveRadioHorizon = true;
+  rig.host.onProcessEvents = [&](int) {
+    if (!rig.planner.AosTimeText.empty() && !rig.planner.LosTimeText.empty()) rig.planner.Stop();
+  };
+  EXPECT_TRUE(rig.planner.Calculate(in).Stopped);
+  rig.host.onProcessEvents = nullptr;
+  // AO-07 over no time at all: its run ends at once and flushes what it holds.
+  auto next = rig.Inputs("G3RUH", {"AO-07"}, "UTC", "R/S-T", "2018-01-16", "12:00", "2018-01-16", "11:00");
+  rig.planner.Calculate(next);
+  EXPECT_EQ(rig.out.Text(), RiseSetEnd);
+}
+
 TEST(PassFinder, ResetForgetsAPassFoundButNotPrinted) {
   PlannerRig rig(FixtureDir("basic"));
   rig.planner.AosTimeText = "01:02:03";
