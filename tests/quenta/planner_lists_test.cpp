@@ -1,6 +1,8 @@
 // The list files: satellite and observer lists, mode texts, horizon mask.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "platform/atomicfile.h"
