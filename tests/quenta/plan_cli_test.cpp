@@ -57,7 +57,7 @@ std::vector<std::string> Plan(std::initializer_list<std::string> extra) {
 TEST(PlanArguments, ParsesEveryOptionAndItsDefaults) {
   quenta::PlanArguments a;
   std::string error;
-  ASSERT_TRUE(quenta::ParsePlanArguments({"--keps-dir", "/k", "--observer", "G3RUH", "--satellite", "ISS",
+  ASSERT_TRUE(quenta::ParsePlanArguments({"--keps-dir", "/k", "--observer", "EAST", "--satellite", "ISS",
                                           "--satellite=AO-07", "--zone", "EST", "--interval", "R/S-T", "--start",
                                           "2018-01-16", "--finish", "2018-01-17"},
                                          &a, &error))
@@ -71,7 +71,7 @@ TEST(PlanArguments, ParsesEveryOptionAndItsDefaults) {
 }
 
 TEST(PlanArguments, RefusesBadArguments) {
-  const std::vector<std::string> good = {"--keps-dir", "/k", "--observer", "G3RUH", "--satellite", "ISS", "--zone",
+  const std::vector<std::string> good = {"--keps-dir", "/k", "--observer", "EAST", "--satellite", "ISS", "--zone",
                                          "UTC", "--interval", "10", "--start", "2018-01-16", "--finish", "2018-01-17"};
   struct Case {
     const char* name;
@@ -102,9 +102,9 @@ TEST(PlanArguments, RefusesBadArguments) {
 TEST(PlanArguments, InputsFollowTheListsNotTheCommandLineOrder) {
   quenta::PlannerLists lists;
   lists.Satellites = {"AO-07", "ISS", "HEO"};
-  lists.Observers = {"G3RUH         , 52.2170,  0.1100,   30", " W1AW , 41.7, -72.7, 60"};
+  lists.Observers = {"EAST          , 52.2170,  0.1100,   30", " WEST , 41.7, -72.7, 60"};
   quenta::PlanArguments a;
-  a.Observer = "W1AW";
+  a.Observer = "WEST";
   a.Satellites = {"HEO", "AO-07"};
   a.Zone = "PDT";
   a.Interval = "R/S-O";
@@ -131,7 +131,7 @@ TEST(PlanArguments, InputsFollowTheListsNotTheCommandLineOrder) {
 }
 
 TEST(PlanCli, StdoutIsTheOutputTextByteForByte) {
-  auto r = RunCli(Plan({"--observer", "G3RUH", "--satellite", "AO-07", "--satellite", "ISS", "--satellite", "HEO",
+  auto r = RunCli(Plan({"--observer", "EAST", "--satellite", "AO-07", "--satellite", "ISS", "--satellite", "HEO",
                         "--zone", "UTC", "--interval", "R/S-T", "--start", "2018-01-16", "--finish", "2018-01-17"}));
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.err, "");
@@ -159,7 +159,7 @@ TEST(PlanCli, HelpPrintsTheUsage) {
 }
 
 TEST(PlanCli, StepTableThroughTheCli) {
-  auto r = RunCli(Plan({"--observer", "G3RUH", "--satellite", "ISS", "--zone", "UTC", "--interval", "1", "--start",
+  auto r = RunCli(Plan({"--observer", "EAST", "--satellite", "ISS", "--zone", "UTC", "--interval", "1", "--start",
                         "2018-01-16", "--start-time", "03:40", "--finish", "2018-01-16", "--finish-time", "04:00",
                         "--horizon", "radio"}));
   EXPECT_EQ(r.code, 0);
@@ -180,32 +180,32 @@ TEST(PlanCli, ExitCodesAndMessages) {
              "--finish", "2018-01-16"}),
        2, "Select Observer!\n", true},
       {"date out of range, once per satellite",
-       Plan({"--observer", "G3RUH", "--satellite", "ISS", "--satellite", "AO-07", "--zone", "UTC", "--interval",
+       Plan({"--observer", "EAST", "--satellite", "ISS", "--satellite", "AO-07", "--zone", "UTC", "--interval",
              "R/S-T", "--start", "2018-13-01", "--finish", "2018-01-16"}),
        2, "Improper Start/Stop Date!\nImproper Start/Stop Date!\n", true},
       {"date that is no number",
-       Plan({"--observer", "G3RUH", "--satellite", "ISS", "--zone", "UTC", "--interval", "10", "--start", "2018-ab-01",
+       Plan({"--observer", "EAST", "--satellite", "ISS", "--zone", "UTC", "--interval", "10", "--start", "2018-ab-01",
              "--finish", "2018-01-16"}),
        2, "'ab' is not a valid integer value\n", true},
       {"squint that is no number",
-       Plan({"--observer", "G3RUH", "--satellite", "ISS", "--zone", "UTC", "--interval", "10", "--start", "2018-01-16",
+       Plan({"--observer", "EAST", "--satellite", "ISS", "--zone", "UTC", "--interval", "10", "--start", "2018-01-16",
              "--finish", "2018-01-16", "--max-squint", "x"}),
        2, "'x' is not a valid floating point value\n", true},
       {"missing keps file: the other satellite's rows stay",
-       Plan({"--observer", "G3RUH", "--satellite", "NOKEP", "--satellite", "AO-07", "--zone", "UTC", "--interval",
+       Plan({"--observer", "EAST", "--satellite", "NOKEP", "--satellite", "AO-07", "--zone", "UTC", "--interval",
              "R/S-T", "--start", "2018-01-16", "--finish", "2018-01-16"}),
        2, keps, false},
       {"unknown option", Plan({"--foo"}), 64, "quenta-cli plan: unknown option '--foo'\nusage:", true},
       {"unknown zone",
-       Plan({"--observer", "G3RUH", "--satellite", "ISS", "--zone", "CET", "--interval", "10", "--start", "2018-01-16",
+       Plan({"--observer", "EAST", "--satellite", "ISS", "--zone", "CET", "--interval", "10", "--start", "2018-01-16",
              "--finish", "2018-01-16"}),
        64, "quenta-cli plan: unknown zone 'CET'\nusage:", true},
       {"satellite not in the list",
-       Plan({"--observer", "G3RUH", "--satellite", "AO-10", "--zone", "UTC", "--interval", "10", "--start",
+       Plan({"--observer", "EAST", "--satellite", "AO-10", "--zone", "UTC", "--interval", "10", "--start",
              "2018-01-16", "--finish", "2018-01-16"}),
        64, "quenta-cli plan: satellite 'AO-10' is not in the satellite list\nusage:", true},
       {"several satellites with a step interval",
-       Plan({"--observer", "G3RUH", "--satellite", "ISS", "--satellite", "AO-07", "--zone", "UTC", "--interval", "10",
+       Plan({"--observer", "EAST", "--satellite", "ISS", "--satellite", "AO-07", "--zone", "UTC", "--interval", "10",
              "--start", "2018-01-16", "--finish", "2018-01-16"}),
        64, "quenta-cli plan: a step table is for one satellite", true},
       {"no command", {}, 64, "usage: quenta-cli", true},
@@ -223,7 +223,7 @@ TEST(PlanCli, ExitCodesAndMessages) {
     }
     EXPECT_EQ(r.out.empty(), c.outEmpty) << r.out;
   }
-  auto r = RunCli(Plan({"--observer", "G3RUH", "--satellite", "NOKEP", "--satellite", "AO-07", "--zone", "UTC",
+  auto r = RunCli(Plan({"--observer", "EAST", "--satellite", "NOKEP", "--satellite", "AO-07", "--zone", "UTC",
                         "--interval", "R/S-T", "--start", "2018-01-16", "--finish", "2018-01-16"}));
   EXPECT_NE(r.out.find("  AO-07   2018 Jan 16 [Tue]"), std::string::npos);
 }

@@ -38,7 +38,7 @@ TEST(PlanRun, OnlyTheFirstMissingSelectionIsReportedInTheirOrder) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     PlannerRig rig(FixtureDir("basic"));
-    auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "01:00");
+    auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "01:00");
     if (!c.observer) in.ObserverIndex = -1;
     if (!c.zone) in.ZoneIndex = -1;
     if (!c.satellite) in.SatelliteIndex = -1;
@@ -53,7 +53,7 @@ TEST(PlanRun, OnlyTheFirstMissingSelectionIsReportedInTheirOrder) {
 
 TEST(PlanRun, RiseSetWithNoSatelliteSelectedStillReportsTheFirstMissingSelection) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "01:00");
+  auto in = rig.Inputs("EAST", {}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "01:00");
   EXPECT_TRUE(rig.planner.Calculate(in).EndedByMessage);
   EXPECT_EQ(rig.host.messages, std::vector<std::string>{"Select Satellite!"});
   in.ObserverIndex = -1;
@@ -76,7 +76,7 @@ TEST(PlanRun, ImproperDatesEndTheRunAndRepeatOncePerSatellite) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     PlannerRig rig(FixtureDir("basic"));
-    auto in = rig.Inputs("G3RUH", {"ISS", "AO-07"}, "UTC", "R/S-T", c.start, "00:00", c.finish, "01:00");
+    auto in = rig.Inputs("EAST", {"ISS", "AO-07"}, "UTC", "R/S-T", c.start, "00:00", c.finish, "01:00");
     auto r = rig.planner.Calculate(in);
     EXPECT_TRUE(r.EndedByMessage);
     EXPECT_EQ(rig.host.messages,
@@ -94,20 +94,20 @@ TEST(PlanRun, TextsThatAreNoNumbersEndTheCommandWithAConversionError) {
       {"start date", [](quenta::PlanInputs& in) { in.StartDate = "2018-Jan-16"; }},
       {"start time", [](quenta::PlanInputs& in) { in.StartTime = "ab:00"; }},
       {"finish time too short", [](quenta::PlanInputs& in) { in.FinishTime = "1"; }},
-      {"observer latitude", [](quenta::PlanInputs& in) { in.ObserverLines[0] = "G3RUH, 52.2x, 0.11, 30"; }},
-      {"observer without height", [](quenta::PlanInputs& in) { in.ObserverLines[0] = "G3RUH, 52.2, 0.11"; }},
+      {"observer latitude", [](quenta::PlanInputs& in) { in.ObserverLines[0] = "EAST, 52.2x, 0.11, 30"; }},
+      {"observer without height", [](quenta::PlanInputs& in) { in.ObserverLines[0] = "EAST, 52.2, 0.11"; }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     PlannerRig rig(FixtureDir("basic"));
     rig.out.SetText("earlier output");
-    auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "02:00");
+    auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "02:00");
     c.spoil(in);
     EXPECT_THROW(rig.planner.Calculate(in), navlib::ConvertError);
     EXPECT_EQ(rig.out.Text(), "");  // left as it was cleared
     EXPECT_FALSE(rig.planner.Busy());
     // The next Calculate runs normally.
-    auto good = rig.Inputs("G3RUH", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "02:00");
+    auto good = rig.Inputs("EAST", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "02:00");
     EXPECT_FALSE(rig.planner.Calculate(good).Refused);
     EXPECT_NE(rig.out.Text().find("******END******"), std::string::npos);
   }
@@ -121,7 +121,7 @@ TEST(PlanRun, FinishBeforeStartGivesJustTheEndLine) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.interval);
     PlannerRig rig(FixtureDir("basic"));
-    auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", c.interval, "2018-01-16", "12:00", "2018-01-16", "11:59");
+    auto in = rig.Inputs("EAST", {"ISS"}, "UTC", c.interval, "2018-01-16", "12:00", "2018-01-16", "11:59");
     auto r = rig.planner.Calculate(in);
     EXPECT_FALSE(r.EndedByMessage);
     EXPECT_EQ(rig.out.Text(), c.end);
@@ -135,7 +135,7 @@ TEST(PlanRun, YieldsOncePerStepAndSetsTheWindow) {
   // 00:00 to 01:00 in 10-minute steps: six steps. The step is held as a
   // 32-bit float, 10/1440 rounded up, so six steps overshoot 01:00 by a
   // fraction of a millisecond and the loop ends before it.
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "01:00");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "01:00");
   in.AboveEarthHorizon = false;
   in.AllValues = true;
   rig.planner.Calculate(in);
@@ -145,7 +145,7 @@ TEST(PlanRun, YieldsOncePerStepAndSetsTheWindow) {
   EXPECT_EQ(CountOf(rig.out.Text(), "\r\n 00:"), 6);  // 00:00 ... 00:50
   EXPECT_EQ(CountOf(rig.out.Text(), "\r\n 01:00"), 0);
 
-  auto rs = rig.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "00:09");
+  auto rs = rig.Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "00:09");
   rig.planner.Calculate(rs);
   EXPECT_EQ(rig.out.Width(), 855);
   EXPECT_EQ(rig.out.Caption(), " Output" + std::string(67, ' ') + "Quenta / VELM");
@@ -153,7 +153,7 @@ TEST(PlanRun, YieldsOncePerStepAndSetsTheWindow) {
 
 TEST(PlanRun, StopEndsTheLoopAfterTheCurrentStepAndStillWritesTheEndLine) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "1", "2018-01-16", "00:00", "2018-01-16", "23:59");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "1", "2018-01-16", "00:00", "2018-01-16", "23:59");
   in.AboveEarthHorizon = false;
   in.AllValues = true;
   // Stop is pressed while the run yields before its third step.
@@ -171,7 +171,7 @@ TEST(PlanRun, StopEndsTheLoopAfterTheCurrentStepAndStillWritesTheEndLine) {
 
 TEST(PlanRun, ASecondCalculateDuringARunIsRefused) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "01:00");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "01:00");
   quenta::CalculateResult inner;
   rig.host.onProcessEvents = [&](int call) {
     if (call == 2) inner = rig.planner.Calculate(in);
@@ -188,13 +188,13 @@ TEST(PlanRun, ASecondCalculateDuringARunIsRefused) {
 TEST(PlanRun, AMissingKepsFileEndsThatSatellitesRunWithNothingPrinted) {
   PlannerRig rig(FixtureDir("basic"));
   // "AO-10" is no satellite of this directory's list: use an input list with it.
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "06:00");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "06:00");
   in.SatelliteNames.push_back("NOKEP");
   in.SatelliteSelected.assign(in.SatelliteNames.size(), false);
   in.SatelliteSelected.back() = true;
   in.SatelliteIndex = static_cast<int>(in.SatelliteNames.size()) - 1;
   // A satellite read before: its elements must not be reused for NOKEP.
-  rig.planner.Calculate(rig.Inputs("G3RUH", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "06:00"));
+  rig.planner.Calculate(rig.Inputs("EAST", {"ISS"}, "UTC", "10", "2018-01-16", "00:00", "2018-01-16", "06:00"));
   auto r = rig.planner.Calculate(in);
   EXPECT_TRUE(r.EndedByMessage);
   EXPECT_EQ(rig.host.messages, std::vector<std::string>{navlib::KepsNotFoundText});
@@ -204,7 +204,7 @@ TEST(PlanRun, AMissingKepsFileEndsThatSatellitesRunWithNothingPrinted) {
 
 TEST(PlanRun, AMissingKepsFileInARiseSetRunLeavesTheOtherSatellitesRows) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "12:00");
+  auto in = rig.Inputs("EAST", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "12:00");
   in.SatelliteNames[0] = "NOKEP";  // the first selected satellite has no keps file
   auto r = rig.planner.Calculate(in);
   EXPECT_TRUE(r.EndedByMessage);
@@ -254,7 +254,7 @@ TEST(PlanRun, HorizonThresholdUsesTheSectorOfTheAzimuth) {
 
 TEST(PlanRun, NoRadioButtonCheckedKeepsThePreviousMode) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "20", "2018-01-16", "00:00", "2018-01-16", "02:00");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "20", "2018-01-16", "00:00", "2018-01-16", "02:00");
   in.AboveEarthHorizon = false;
   in.AllValues = true;
   rig.planner.Calculate(in);

@@ -57,10 +57,10 @@ double AosKey(const std::string& row) {
 struct PassRig : PlannerRig {
   quenta::PlanInputs in;
   PassRig() : PlannerRig(FixtureDir("basic")) {
-    in = Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "23:59");
+    in = Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "23:59");
     quenta::Planner& p = planner;
     p.SatLabel = "ISS  ";
-    p.ObserverName = "G3RUH";
+    p.ObserverName = "EAST";
     nav.ZoneText = "UTC";
     p.AosDay = 736725;  // 2018 Jan 16
     p.LosDay = 736725;
@@ -93,7 +93,7 @@ struct PassRig : PlannerRig {
 
 TEST(RiseSetTable, RowLayoutsAreOneHundredCharacters) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:00", "2018-01-16", "04:30");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:00", "2018-01-16", "04:30");
   rig.planner.Calculate(in);
   const std::string text = rig.out.Text();
   auto rows = TableRows(text);
@@ -108,7 +108,7 @@ TEST(RiseSetTable, RowLayoutsAreOneHundredCharacters) {
   const std::vector<std::string> header = {
       "",
       std::string(31, ' ') + "RISE/SET TIMES   VELM   QUENTA    SOFTWARE",
-      std::string(36, ' ') + "Observer: G3RUH   Horizon = True ",
+      std::string(36, ' ') + "Observer: EAST    Horizon = True ",
       "",
       std::string(30, ' ') + "(UTC)    AOS    AOS   Max.                      (UTC)    LOS",
       " Satellite    Rise Date        Time     MA     RR   Elev.     Set Date         Time     MA  Interval",
@@ -122,12 +122,12 @@ TEST(RiseSetTable, RowLayoutsAreOneHundredCharacters) {
   EXPECT_EQ(header[4].find("AOS"), 39u);
   EXPECT_EQ(header[4].rfind("LOS"), 87u);
 
-  auto orbit = rig.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-O", "2018-01-16", "03:00", "2018-01-16", "04:30");
+  auto orbit = rig.Inputs("EAST", {"ISS"}, "UTC", "R/S-O", "2018-01-16", "03:00", "2018-01-16", "04:30");
   orbit.AboveEarthHorizon = false;
   orbit.AboveRadioHorizon = true;
   rig.planner.Calculate(orbit);
   const std::string t2 = rig.out.Text();
-  EXPECT_NE(t2.find("Observer: G3RUH   Horizon = Radio\r\n"), std::string::npos);
+  EXPECT_NE(t2.find("Observer: EAST    Horizon = Radio\r\n"), std::string::npos);
   EXPECT_NE(t2.find(" Satellite    Rise Orbit       Time     MA     RR   Elev.     Set Orbit        Time     MA  Interval"),
             std::string::npos);
   auto orows = TableRows(t2);
@@ -266,7 +266,7 @@ TEST(RiseSetTable, MergeAgreesWithTheFixedColumnWalkOverManyRows) {
 
 TEST(RiseSetRun, ThreeSatellitesMergedInAosOrder) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"HEO", "ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-17", "23:59");
+  auto in = rig.Inputs("EAST", {"HEO", "ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-17", "23:59");
   auto r = rig.planner.Calculate(in);
   EXPECT_FALSE(r.EndedByMessage);
   const std::string text = rig.out.Text();
@@ -283,7 +283,7 @@ TEST(RiseSetRun, ThreeSatellitesMergedInAosOrder) {
 TEST(RiseSetRun, ALaterSatellitesEarlierPassBecomesTheFirstRow) {
   PlannerRig rig(FixtureDir("basic"));
   // ISS (first in the list) passes at 03:44; AO-07 already at 03:22.
-  auto in = rig.Inputs("G3RUH", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "04:00");
+  auto in = rig.Inputs("EAST", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "04:00");
   in.StartTime = "03:00";
   rig.planner.Calculate(in);
   auto rows = TableRows(rig.out.Text());
@@ -295,7 +295,7 @@ TEST(RiseSetRun, ALaterSatellitesEarlierPassBecomesTheFirstRow) {
 TEST(RiseSetRun, FirstSatelliteWithoutPassStillGetsTheTableHeader) {
   PlannerRig rig(FixtureDir("basic"));
   // 03:00 to 03:40: no ISS pass, one AO-07 pass.
-  auto in = rig.Inputs("G3RUH", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "03:00", "2018-01-16", "03:40");
+  auto in = rig.Inputs("EAST", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "03:00", "2018-01-16", "03:40");
   rig.planner.Calculate(in);
   const std::string text = rig.out.Text();
   EXPECT_EQ(text.find("\r\n" + std::string(31, ' ') + "RISE/SET TIMES"), 0u) << text;
@@ -308,7 +308,7 @@ TEST(RiseSetRun, FirstSatelliteWithoutPassStillGetsTheTableHeader) {
 
 TEST(RiseSetRun, ByOrbitKeepsEverySatellitesTable) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"ISS", "AO-07"}, "UTC", "R/S-O", "2018-01-16", "00:00", "2018-01-16", "12:00");
+  auto in = rig.Inputs("EAST", {"ISS", "AO-07"}, "UTC", "R/S-O", "2018-01-16", "00:00", "2018-01-16", "12:00");
   rig.planner.Calculate(in);
   const std::string text = rig.out.Text();
   std::size_t firstHeader = text.find("RISE/SET TIMES"), secondHeader = text.rfind("RISE/SET TIMES");
@@ -319,7 +319,7 @@ TEST(RiseSetRun, ByOrbitKeepsEverySatellitesTable) {
   for (std::size_t p = text.find("******END******"); p != std::string::npos; p = text.find("******END******", p + 1)) ++ends;
   EXPECT_EQ(ends, 2);
   // A following R/S-T command starts a new output and merges again.
-  auto t = rig.Inputs("G3RUH", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "12:00");
+  auto t = rig.Inputs("EAST", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "12:00");
   rig.planner.Calculate(t);
   EXPECT_EQ(rig.out.Text().find("RISE/SET TIMES"), rig.out.Text().rfind("RISE/SET TIMES"));
   EXPECT_FALSE(rig.planner.ByOrbit);
@@ -327,7 +327,7 @@ TEST(RiseSetRun, ByOrbitKeepsEverySatellitesTable) {
 
 TEST(RiseSetRun, LongNamesKeepTheirLayoutAndTheirPlace) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"AO-07", "LONGNAME1"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "23:59");
+  auto in = rig.Inputs("EAST", {"AO-07", "LONGNAME1"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "23:59");
   rig.planner.Calculate(in);
   auto rows = TableRows(rig.out.Text());
   int longRows = 0;
@@ -347,7 +347,7 @@ TEST(PassFinder, AlreadyAboveAtTheStart) {
   PlannerRig rig(FixtureDir("basic"));
   // The ISS is up from 03:44:15; a run starting at 03:50 refines AOS from
   // one minute back, where it is already up: AOS 03:49:00.
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:50", "2018-01-16", "04:30");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:50", "2018-01-16", "04:30");
   rig.planner.Calculate(in);
   auto rows = TableRows(rig.out.Text());
   ASSERT_EQ(rows.size(), 1u);
@@ -357,7 +357,7 @@ TEST(PassFinder, AlreadyAboveAtTheStart) {
 
 TEST(PassFinder, APassStillInProgressAtTheFinishGivesNoRow) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "03:50");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "03:50");
   rig.planner.Calculate(in);
   EXPECT_EQ(rig.out.Text(), RiseSetEnd);
 }
@@ -366,7 +366,7 @@ TEST(PassFinder, APassFoundInTheLastStepIsFlushedWithItsMaximum) {
   PlannerRig rig(FixtureDir("basic"));
   // LOS 03:55:01 is found at the coarse step of 03:55:15; the loop ends before
   // the next step could print it.
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "03:55");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "03:55");
   in.FinishTime = "03:56";
   rig.planner.Calculate(in);
   auto rows = TableRows(rig.out.Text());
@@ -378,7 +378,7 @@ TEST(PassFinder, APassFoundInTheLastStepIsFlushedWithItsMaximum) {
 TEST(PassFinder, StopLeavesAFoundPassUnprintedEndsTheCommandAndWritesTheEndLine) {
   PlannerRig rig(FixtureDir("basic"));
   rig.planner.HorizonMask.fill(10);
-  auto in = rig.Inputs("G3RUH", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "06:00");
+  auto in = rig.Inputs("EAST", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "06:00");
   in.AboveEarthHorizon = false;
   in.AboveRadioHorizon = true;
   // Stop as soon as a pass has its LOS (at 10 deg) but waits for the
@@ -395,7 +395,7 @@ TEST(PassFinder, StopLeavesAFoundPassUnprintedEndsTheCommandAndWritesTheEndLine)
 TEST(PassFinder, APassLeftByStopNeverReachesTheNextSatellitesTable) {
   PlannerRig rig(FixtureDir("basic"));
   rig.planner.HorizonMask.fill(10);
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "06:00");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "06:00");
   in.AboveEarthHorizon = false;
   in.AboveRadioHorizon = true;
   rig.host.onProcessEvents = [&](int) {
@@ -404,7 +404,7 @@ TEST(PassFinder, APassLeftByStopNeverReachesTheNextSatellitesTable) {
   EXPECT_TRUE(rig.planner.Calculate(in).Stopped);
   rig.host.onProcessEvents = nullptr;
   // AO-07 over no time at all: its run ends at once and flushes what it holds.
-  auto next = rig.Inputs("G3RUH", {"AO-07"}, "UTC", "R/S-T", "2018-01-16", "12:00", "2018-01-16", "11:00");
+  auto next = rig.Inputs("EAST", {"AO-07"}, "UTC", "R/S-T", "2018-01-16", "12:00", "2018-01-16", "11:00");
   rig.planner.Calculate(next);
   EXPECT_EQ(rig.out.Text(), RiseSetEnd);
 }
@@ -422,7 +422,7 @@ TEST(PassFinder, ResetForgetsAPassFoundButNotPrinted) {
 
 TEST(PassFinder, ANewPassStartsItsMaximumAfresh) {
   PlannerRig rig(FixtureDir("basic"));
-  auto in = rig.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "03:29");
+  auto in = rig.Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "03:29");
   rig.planner.Calculate(in);  // sets up observer, satellite and zone
   quenta::Planner& p = rig.planner;
   p.ResetPassFinder();
@@ -443,7 +443,7 @@ TEST(PassFinder, ANewPassStartsItsMaximumAfresh) {
 
 TEST(PassFinder, TenDegreeMaskEverywhere) {
   PlannerRig earth(FixtureDir("basic"));
-  auto in = earth.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "04:30");
+  auto in = earth.Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "04:30");
   earth.planner.Calculate(in);
   PlannerRig radio(FixtureDir("basic"));
   radio.planner.HorizonMask.fill(10);
@@ -472,7 +472,7 @@ TEST(PassFinder, TenDegreeMaskEverywhere) {
 
 TEST(PassFinder, ADipBelowTheMaskAndBackGivesOneRow) {
   PlannerRig earth(FixtureDir("basic"));
-  auto in = earth.Inputs("G3RUH", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "04:30");
+  auto in = earth.Inputs("EAST", {"ISS"}, "UTC", "R/S-T", "2018-01-16", "03:30", "2018-01-16", "04:30");
   earth.planner.Calculate(in);
   PlannerRig radio(FixtureDir("basic"));
   // 40 deg at 90 deg azimuth: the ISS, at 32 deg there around 03:51, dips

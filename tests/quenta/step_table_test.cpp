@@ -44,7 +44,7 @@ struct RowRig : PlannerRig {
     p.SatIndex = 1;
     p.ModeTexts[1] = "B     ";
     p.SatLabel = "AO-07";
-    p.ObserverName = "G3RUH";
+    p.ObserverName = "EAST";
     p.MaxSquint = 180;
     p.LocalDay = 736725;
     p.LocalFrac = Clock(12, 34, 10);
@@ -175,7 +175,7 @@ TEST(StepTable, HeaderBlockText) {
   rig.planner.PrintStepRow();
   // AMSAT day: 736725 - 722100; AP 52.4 -> 52, ALAT -2.7 -> -2 (toward zero),
   // ILL 87.6 -> 88.
-  const std::string header = "\r\n\r\n            AO-07 - G3RUH      AMSAT DAY 14625      2018  Jan  16 [Tue] UTC\r\n"
+  const std::string header = "\r\n\r\n            AO-07 - EAST      AMSAT DAY 14625      2018  Jan  16 [Tue] UTC\r\n"
                              "  ORBIT# 1234   AP/RAAN: 52/97  ALON/ALAT: 180/-2  SAZ/SEL: 157/2  ILL: 88%\r\n\r\n"
                              "  UTC    MA   MODE  RANGE   EL   AZ    SQ    RR   ECL?   HGT    SLAT     SLON\r\n" +
                              std::string(78, '-') + "\r\n";
@@ -286,15 +286,15 @@ TEST(StepTable, WholeRunsMatchTheirGoldenTexts) {
     const char* squint;
   } cases[] = {
       // ISS over a day in 10-minute steps; local midnight in EST falls inside the run.
-      {"step_iss_10min_est.txt", "G3RUH", "ISS", "EST", "10", "2018-01-16", "00:00", "2018-01-16", "23:59", "earth", "180"},
+      {"step_iss_10min_est.txt", "EAST", "ISS", "EST", "10", "2018-01-16", "00:00", "2018-01-16", "23:59", "earth", "180"},
       // Satellite with an attitude: squint and ALON/ALAT shown; every step printed.
-      {"step_heo_all_20min.txt", "W1AW", "HEO", "UTC", "20", "2018-01-16", "00:00", "2018-01-16", "12:00", "all", "180"},
+      {"step_heo_all_20min.txt", "WEST", "HEO", "UTC", "20", "2018-01-16", "00:00", "2018-01-16", "12:00", "all", "180"},
       // Squint limit 0: only headers and the end line.
-      {"step_heo_squint0.txt", "W1AW", "HEO", "UTC", "20", "2018-01-16", "00:00", "2018-01-16", "06:00", "all", "0"},
+      {"step_heo_squint0.txt", "WEST", "HEO", "UTC", "20", "2018-01-16", "00:00", "2018-01-16", "06:00", "all", "0"},
       // Visible passes only (dark sky at the observer, satellite in sunlight).
-      {"step_ao07_visible_2min.txt", "G3RUH", "AO-07", "UTC", "2", "2018-01-16", "00:00", "2018-01-17", "23:59", "visible", "180"},
+      {"step_ao07_visible_2min.txt", "EAST", "AO-07", "UTC", "2", "2018-01-16", "00:00", "2018-01-17", "23:59", "visible", "180"},
       // Above the radio horizon with the raised sector to the east.
-      {"step_iss_radio_1min.txt", "G3RUH", "ISS", "UTC", "1", "2018-01-16", "03:40", "2018-01-16", "04:00", "radio", "180"},
+      {"step_iss_radio_1min.txt", "EAST", "ISS", "UTC", "1", "2018-01-16", "03:40", "2018-01-16", "04:00", "radio", "180"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.golden);
