@@ -49,16 +49,15 @@ const std::vector<std::string>& BuiltInSatellites() {
 }
 
 const std::vector<std::string>& BuiltInObservers() {
-  // Station name padded to 14 characters, latitude and longitude with four
-  // decimals (north and east positive), height in whole metres: six stations
-  // spread over the continents.
+  // Call sign padded to 14 characters, latitude and longitude with four
+  // decimals (north and east positive), height in whole metres.
   static const std::vector<std::string> list = {
-      "Cambridge     , 52.2053,  0.1218,   20",
-      "Houston       , 29.7604,-95.3698,   15",
-      "Adelaide      ,-34.9285,138.6007,   50",
-      "Tokyo         , 35.6895,139.6917,   40",
-      "Pretoria      ,-25.7479, 28.2293, 1340",
-      "Sao Paulo     ,-23.5505,-46.6333,  760"};
+      "G3RUH         , 52.2170,  0.1100,   30",
+      "W1AW          , 41.7147,-72.7272,   60",
+      "VK5ZAI        ,-34.9285,138.6007,   50",
+      "JA1ZLO        , 35.6895,139.6917,   40",
+      "ZS6BKW        ,-25.7479, 28.2293, 1340",
+      "KP4AO         , 18.3464,-66.7528,  500"};
   return list;
 }
 
