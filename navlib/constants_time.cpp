@@ -152,6 +152,8 @@ int RoundToInt(float x) {
   return SafeTrunc(static_cast<double>(x) + 0.5);
 }
 
+int TruncToInt(double x) { return SafeTrunc(x); }
+
 std::string TimeDiffText(const std::string& first, const std::string& second) {
   struct Clock {
     int h, m, s;

@@ -168,6 +168,10 @@ std::string TimeText(float dayFraction); // "hh:mm:ss"
 int ParseDate(const std::string& text);  // throws ConvertError
 void NormalizeTime(NavState& s);
 int RoundToInt(float x);                 // trunc(x + 0.5): RoundToInt(-2.7) == -2
+// Truncation toward zero for values that may be absurd (an orbit number or a
+// mean anomaly from a keps file of inf, nan or 1e30): NaN gives 0, values
+// beyond the int range give INT_MAX or INT_MIN instead of undefined behaviour.
+int TruncToInt(double x);
 std::string TimeDiffText(const std::string& first, const std::string& second);  // throws ConvertError
 float ParseTime(const std::string& text);  // throws ConvertError
 

@@ -165,8 +165,16 @@ INSTANTIATE_TEST_SUITE_P(Faults, WriteFaults, ::testing::ValuesIn(kFaults),
 
 // ---- Missing and odd files ----
 
+// The name of the first built-in observer line (used when there is no "ObsList.ini").
+std::string FirstBuiltInObserver() {
+  const std::string& line = quenta::BuiltInObservers().front();
+  std::string name = line.substr(0, line.find(','));
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  return name;
+}
+
 std::vector<std::string> PlanArgs(const std::string& dir, const std::string& satellite) {
-  return {"--keps-dir", dir,           "--observer", "G3RUH",      "--satellite", satellite, "--zone",
+  return {"--keps-dir", dir,           "--observer", FirstBuiltInObserver(),      "--satellite", satellite, "--zone",
           "UTC",        "--interval", "10",         "--start",    "2018-01-21",  "--finish", "2018-01-21"};
 }
 
