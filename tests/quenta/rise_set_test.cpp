@@ -325,6 +325,30 @@ TEST(RiseSetRun, ByOrbitKeepsEverySatellitesTable) {
   EXPECT_FALSE(rig.planner.ByOrbit);
 }
 
+TEST(RiseSetRun, TextTypedIntoTheTableDuringTheMergeIsPassedOver) {
+  PlannerRig rig(FixtureDir("basic"));
+  auto in = rig.Inputs("EAST", {"ISS", "AO-07"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-17", "23:59");
+  // While AO-07's rows are merged, the operator types short notes (and a
+  // line of 120 characters) right under the dash line every few pauses.
+  const std::string dash = std::string(100, '-') + "\r\n";
+  int typed = 0;
+  rig.host.onProcessEvents = [&](int call) {
+    if (rig.planner.Nav().SatName != "AO-07" || call % 97 != 0) return;
+    const std::size_t at = rig.out.Find(dash);
+    if (at == platform::OutputBuffer::npos) return;
+    rig.out.Replace(at + dash.size(), 0, (typed % 2 ? std::string(120, '*') : "note 2018 Jan 16 12:00") + "\r\n");
+    ++typed;
+  };
+  auto r = rig.planner.Calculate(in);
+  EXPECT_FALSE(r.EndedByMessage);
+  EXPECT_GT(typed, 3);
+  std::vector<std::string> rows;
+  for (const std::string& row : TableRows(rig.out.Text()))
+    if (row.rfind("  ISS", 0) == 0 || row.rfind("  AO-07", 0) == 0) rows.push_back(row);
+  EXPECT_GT(rows.size(), 20u);
+  for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_LE(AosKey(rows[i - 1]), AosKey(rows[i])) << rows[i];
+}
+
 TEST(RiseSetRun, LongNamesKeepTheirLayoutAndTheirPlace) {
   PlannerRig rig(FixtureDir("basic"));
   auto in = rig.Inputs("EAST", {"AO-07", "LONGNAME1"}, "UTC", "R/S-T", "2018-01-16", "00:00", "2018-01-16", "23:59");
