@@ -21,7 +21,12 @@ build: configure
 run: build
 	./scripts/run-demo $(BUILD)
 
+# The normal suite, every fuzzing harness over its seed corpus (seconds, not
+# open-ended), then the whole suite again under the sanitizers, so that the
+# output still ends with CTest's summary line.
 test: test-normal
+	$(MAKE) --no-print-directory fuzz-corpus
+	$(MAKE) --no-print-directory test-sanitize
 
 test-normal: build
 	cd $(BUILD) && ctest -j$(JOBS) --output-on-failure
