@@ -49,15 +49,16 @@ const std::vector<std::string>& BuiltInSatellites() {
 }
 
 const std::vector<std::string>& BuiltInObservers() {
-  // Call sign padded to 14 characters, latitude and longitude with four
-  // decimals (north and east positive), height in whole metres.
+  // Placeholder call signs (a station enters its own in ObsList.ini) padded
+  // to 14 characters, latitude and longitude with four decimals (north and
+  // east positive), height in whole metres.
   static const std::vector<std::string> list = {
-      "G3RUH         , 52.2170,  0.1100,   30",
-      "W1AW          , 41.7147,-72.7272,   60",
-      "VK5ZAI        ,-34.9285,138.6007,   50",
-      "JA1ZLO        , 35.6895,139.6917,   40",
-      "ZS6BKW        ,-25.7479, 28.2293, 1340",
-      "KP4AO         , 18.3464,-66.7528,  500"};
+      "G0CALL        , 51.5074, -0.1278,   20",
+      "N0CALL        , 42.3601,-71.0589,   40",
+      "VK0CALL       ,-34.9285,138.6007,   50",
+      "JA0CALL       , 35.6895,139.6917,   40",
+      "ZS0CALL       ,-25.7479, 28.2293, 1340",
+      "KP0CALL       , 18.3464,-66.7528,  500"};
   return list;
 }
 

@@ -404,7 +404,7 @@ TEST(ObserverList, LinesOfTheListFile) {
     bool error;
   } cases[] = {
       {"four fields", {"Home, 40.5, -75.2, 100"}, 1, "Ho", 40.5f, -75.2f, false},
-      {"padded as the planner writes", {"  G3RUH         , 52.2170,  0.1100,   30"}, 1, "G3", 52.217f, 0.11f, false},
+      {"padded as the planner writes", {"  G0CALL        , 52.2170,  0.1100,   30"}, 1, "G0", 52.217f, 0.11f, false},
       {"no comma: skipped", {"Home", "Away, 1, 2, 3"}, 1, "Aw", 1, 2, false},
       {"one comma: skipped", {"Home, 40.5", "Away, 1, 2, 3"}, 1, "Aw", 1, 2, false},
       {"two commas: empty longitude, reported and skipped", {"Home, 40.5, -75.2", "Away, 1, 2, 3"}, 1, "Aw", 1, 2,
