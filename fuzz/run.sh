@@ -30,7 +30,7 @@ for h in $(cat "$list"); do
         mkdir -p "$work" "$findings"
         echo "== $h: fuzzing for $seconds s"
         "$bin" $common -max_total_time="$seconds" -artifact_prefix="$findings/" "$work" "$seeds" 2>&1 |
-            grep -E "INITED|DONE|stat::|ERROR|SUMMARY|Test unit written" || true
+            grep -E "^Done|stat::number_of_executed_units|stat::peak_rss_mb|ERROR|SUMMARY|Test unit written" || true
         if [ -n "$(ls -A "$findings")" ]; then
             echo "fuzz/run.sh: $h found inputs in $findings" >&2
             exit 1
