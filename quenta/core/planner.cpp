@@ -404,7 +404,7 @@ void Planner::ComputeLocalTime() {
 float Planner::HorizonThreshold() const {
   if (!RadioHorizon) return 0;
   const float a = navlib::Deg(nav_.Azimuth);
-  int index = static_cast<int>((a + 2.5) * 0.2);
+  int index = navlib::TruncToInt((a + 2.5) * 0.2);  // a NaN azimuth gives sector 0
   // Azimuths from 357.5 up to 360 deg belong to the 0 deg sector; anything
   // outside the table (an azimuth not yet reduced) too.
   if (index >= HorizonSectors || index < 0) index = 0;

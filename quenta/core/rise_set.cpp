@@ -126,9 +126,9 @@ void Planner::PassFinderStep() {
     }
     ComputeLocalTime();
     AosDay = LocalDay;
-    AosMa = static_cast<int>(nav_.Ma256);
+    AosMa = navlib::TruncToInt(nav_.Ma256);
     AosRangeRate = nav_.RangeRate;
-    AosOrbit = static_cast<int>(nav_.OrbitNumber);
+    AosOrbit = navlib::TruncToInt(nav_.OrbitNumber);
     AosTimeText = navlib::TimeText(LocalFrac);
     f.aosFound = true;
   }
@@ -144,8 +144,8 @@ void Planner::PassFinderStep() {
     }
     ComputeLocalTime();
     LosDay = LocalDay;
-    LosMa = static_cast<int>(nav_.Ma256);
-    LosOrbit = static_cast<int>(nav_.OrbitNumber);
+    LosMa = navlib::TruncToInt(nav_.Ma256);
+    LosOrbit = navlib::TruncToInt(nav_.OrbitNumber);
     LosTimeText = navlib::TimeText(LocalFrac);
     f.losFound = true;
   }
