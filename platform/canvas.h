@@ -54,4 +54,22 @@ class Canvas {
   virtual int height() const = 0;
 };
 
+// A canvas that paints nothing, for commands that need a canvas but no picture
+// (the Earth-sensor report) and for timing the geometry without the painter.
+class NullCanvas : public Canvas {
+ public:
+  void setPenColor(Color) override {}
+  void setPenWidth(int) override {}
+  void setBrushColor(Color) override {}
+  void setFont(const std::string&, int, bool) override {}
+  void setFontColor(Color) override {}
+  void moveTo(int, int) override {}
+  void lineTo(int, int) override {}
+  void ellipse(int, int, int, int) override {}
+  void fillRect(int, int, int, int) override {}
+  void textOut(int, int, const std::string&) override {}
+  int width() const override { return 800; }
+  int height() const override { return 600; }
+};
+
 }  // namespace platform

@@ -48,23 +48,6 @@ std::string FullTables(const std::string& demo) {
   return out;
 }
 
-// A canvas that paints nothing: the same Draw without the painting, to
-// tell the geometry's share of the time from the painter's.
-class NullCanvas : public platform::Canvas {
- public:
-  void setPenColor(platform::Color) override {}
-  void setPenWidth(int) override {}
-  void setBrushColor(platform::Color) override {}
-  void setFont(const std::string&, int, bool) override {}
-  void setFontColor(platform::Color) override {}
-  void moveTo(int, int) override {}
-  void lineTo(int, int) override {}
-  void ellipse(int, int, int, int) override {}
-  void fillRect(int, int, int, int) override {}
-  void textOut(int, int, const std::string&) override {}
-  int width() const override { return 800; }
-  int height() const override { return 600; }
-};
 
 void FullDraw(benchmark::State& state, bool paint) {
   const std::filesystem::path source = std::filesystem::path(GIMBRA_SOURCE_DIR) / "data" / "demo-keps";
@@ -95,7 +78,7 @@ void FullDraw(benchmark::State& state, bool paint) {
 
   QImage image = platform::NewPlotImage();
   platform::QtCanvas qtCanvas(&image, 800, 600);
-  NullCanvas nullCanvas;
+  platform::NullCanvas nullCanvas;
   platform::Canvas& canvas = paint ? static_cast<platform::Canvas&>(qtCanvas) : nullCanvas;
   gimbra::PlotContext ctx{nav, plot, data, canvas, host, inputs, {}, {}};
   for (auto _ : state) {

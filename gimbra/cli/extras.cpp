@@ -40,22 +40,6 @@ void LoadObservers(const std::string& kepsDirWithSeparator, ObserverList& observ
   if (!error.empty()) host.showMessage(error);
 }
 
-// The report draws nothing; its context still names a canvas.
-class NullCanvas : public platform::Canvas {
- public:
-  void setPenColor(platform::Color) override {}
-  void setPenWidth(int) override {}
-  void setBrushColor(platform::Color) override {}
-  void setFont(const std::string&, int, bool) override {}
-  void setFontColor(platform::Color) override {}
-  void moveTo(int, int) override {}
-  void lineTo(int, int) override {}
-  void ellipse(int, int, int, int) override {}
-  void fillRect(int, int, int, int) override {}
-  void textOut(int, int, const std::string&) override {}
-  int width() const override { return 800; }
-  int height() const override { return 600; }
-};
 
 }  // namespace
 
@@ -108,14 +92,10 @@ int RunSatview(const std::vector<std::string>& args) {
     return ExitMessage;
   }
 
-  static navlib::NavState nav;  // one per program, as the windows have it
-  navlib::NavInit(nav);
-  nav.KepsDir = KepsDirWithSeparator(request.KepsDir);
-  nav.Host = &host;
-  static PlotState plot;
-  plot.ScreenScale = 1;
-  plot.MirrorSign = request.Mirror ? -1 : 1;
-  static AttitudeData data;
+  CliPlotter plotter = OpenCliPlotter(request.KepsDir, request.Mirror, host);
+  navlib::NavState& nav = plotter.Nav;
+  PlotState& plot = plotter.Plot;
+  AttitudeData& data = plotter.Data;
   static WorldMap map;
   static PlotWindowState window;
   static ObserverList observers;
@@ -171,13 +151,10 @@ int RunEsarc(const std::vector<std::string>& args) {
   }
   // The orbit number box is answered with --orbit.
   AnsweringHost host(parsed.Get("orbit"));
-  static navlib::NavState nav;
-  navlib::NavInit(nav);
-  nav.KepsDir = KepsDirWithSeparator(parsed.Get("keps-dir"));
-  nav.Host = &host;
-  static PlotState plot;
-  plot.ScreenScale = 1;
-  static AttitudeData data;
+  CliPlotter plotter = OpenCliPlotter(parsed.Get("keps-dir"), false, host);
+  navlib::NavState& nav = plotter.Nav;
+  PlotState& plot = plotter.Plot;
+  AttitudeData& data = plotter.Data;
   static PlotWindowState window;
 
   PlotInputs in;
@@ -190,7 +167,7 @@ int RunEsarc(const std::vector<std::string>& args) {
     // The validators the window runs when a field is left.
     in.AlonText = WrapAlonText(parsed.Get("alon"));
     in.AlatText = FoldAlatText(parsed.Get("alat"));
-    NullCanvas canvas;
+    platform::NullCanvas canvas;
     PlotContext ctx{nav, plot, data, canvas, host, in, {}, {}};
     const EsArcResult report = EsArcReport(ctx, window);
     if (!report.Made) return ExitMessage;

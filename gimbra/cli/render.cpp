@@ -110,6 +110,18 @@ bool IsImageFileName(const std::string& path) {
   return EndsWithNoCase(path, ".png") || EndsWithNoCase(path, ".svg");
 }
 
+CliPlotter OpenCliPlotter(const std::string& kepsDir, bool mirror, platform::UiHost& host) {
+  static navlib::NavState nav;  // one per program, as the windows have it
+  static PlotState plot;
+  static AttitudeData data;
+  navlib::NavInit(nav);
+  nav.KepsDir = KepsDirWithSeparator(kepsDir);
+  nav.Host = &host;
+  plot.ScreenScale = 1;
+  plot.MirrorSign = mirror ? -1 : 1;
+  return {nav, plot, data};
+}
+
 std::string KepsDirWithSeparator(const std::string& dir) {
   return (std::filesystem::path(dir) / "").string();
 }
@@ -214,14 +226,10 @@ int RunRender(const std::vector<std::string>& args) {
     return ExitMessage;
   }
 
-  static navlib::NavState nav;  // one per program, as the windows have it
-  navlib::NavInit(nav);
-  nav.KepsDir = KepsDirWithSeparator(request.KepsDir);
-  nav.Host = &host;
-  static PlotState plot;
-  plot.ScreenScale = 1;
-  plot.MirrorSign = request.Mirror ? -1 : 1;
-  static AttitudeData data;
+  CliPlotter plotter = OpenCliPlotter(request.KepsDir, request.Mirror, host);
+  navlib::NavState& nav = plotter.Nav;
+  PlotState& plot = plotter.Plot;
+  AttitudeData& data = plotter.Data;
 
   int status = ExitOk;
   std::string writeError;

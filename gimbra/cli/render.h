@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "gimbra/cli/cliargs.h"
+#include "gimbra/core/attitudedata.h"
 #include "gimbra/core/plotinputs.h"
+#include "gimbra/core/plotstate.h"
+#include "navlib/navlib.h"
 #include "platform/canvas.h"
 #include "platform/uihost.h"
 
@@ -46,6 +49,17 @@ bool BuildRenderRequest(const ParsedArgs& args, RenderRequest& request, std::str
 
 // The keps directory followed by the platform's path separator.
 std::string KepsDirWithSeparator(const std::string& dir);
+
+// The plotter state a subcommand draws with, owned for the program's life as
+// the windows own theirs: the library's one NavState (set up with the keps
+// directory and the message host), the PlotState at ScreenScale 1 with the
+// mirror as asked, and the measurement tables.
+struct CliPlotter {
+  navlib::NavState& Nav;
+  PlotState& Plot;
+  AttitudeData& Data;
+};
+CliPlotter OpenCliPlotter(const std::string& kepsDir, bool mirror, platform::UiHost& host);
 
 // Paints width x height pixels with `paint` into a new canvas and writes
 // the result to path: ".png" a raster image, ".svg" a vector image in image
