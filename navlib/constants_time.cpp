@@ -39,7 +39,7 @@ std::string Letters(const std::string& t, size_t from, size_t to) {
   return t.substr(from - 1, to - from + 1);
 }
 
-std::string TrimBlanks(const std::string& t) {
+std::string TrimSpaces(const std::string& t) {
   size_t b = 0, e = t.size();
   while (b < e && t[b] == ' ') ++b;
   while (e > b && t[e - 1] == ' ') --e;
@@ -113,7 +113,7 @@ std::string TimeText(float dayFraction) {
 }
 
 int ParseDate(const std::string& text) {
-  const std::string t = TrimBlanks(text);
+  const std::string t = TrimSpaces(text);
   const int year = StrToInt(Letters(t, 1, 4));
   int month = 0, day = 0;
   if (t.size() == 10) {  // "yyyy-mm-dd" as the date fields hold it

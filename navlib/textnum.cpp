@@ -17,17 +17,17 @@ locale_t CLocale() {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-std::string Trimmed(const std::string& t) {
+}  // namespace
+
+std::string TrimBlanks(const std::string& t) {
   size_t b = 0, e = t.size();
   while (b < e && IsBlank(t[b])) ++b;
   while (e > b && IsBlank(t[e - 1])) --e;
   return t.substr(b, e - b);
 }
 
-}  // namespace
-
 int StrToInt(const std::string& text) {
-  const std::string t = Trimmed(text);
+  const std::string t = TrimBlanks(text);
   size_t i = 0;
   bool neg = false;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) neg = t[i++] == '-';
@@ -52,7 +52,7 @@ int StrToIntDef(const std::string& text, int def) {
 }
 
 double StrToFloat(const std::string& text) {
-  const std::string t = Trimmed(text);
+  const std::string t = TrimBlanks(text);
   const std::string msg = "'" + text + "' is not a valid floating point value";
   // Only sign, digits, one point, and an exponent: no hex, inf or nan words.
   size_t i = 0;

@@ -27,6 +27,9 @@ double StrToFloat(const std::string& text);
 // the longest numeric prefix, the rest ignored; 0 when there is none.
 double LeadingDouble(const char* text);
 
+// The text without the blanks, tabs and line ends around it.
+std::string TrimBlanks(const std::string& text);
+
 // printf-style formatting in the "C" locale ("." decimal point).
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 

@@ -359,14 +359,6 @@ void BeginSatelliteView(SatViewContext& v, int orbit, float ma256) {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string Trim(const std::string& t) {
-  std::size_t b = 0, e = t.size();
-  while (b < e && IsBlank(t[b])) ++b;
-  while (e > b && IsBlank(t[e - 1])) --e;
-  return t.substr(b, e - b);
-}
 
 // The text before the first comma; empty when there is none.
 std::string BeforeComma(const std::string& t) {
@@ -381,17 +373,17 @@ std::string ParseObserverList(const std::vector<std::string>& lines, ObserverLis
   std::string firstError;
   for (const std::string& raw : lines) {
     if (out.ObserverCount >= MaxObservers) break;  // the table holds twelve
-    std::string line = Trim(raw);
+    std::string line = navlib::TrimBlanks(raw);
     ObserverEntry entry;
     entry.Label = line.substr(0, 2);
     const std::size_t comma = line.find(',');
-    std::string rest = Trim(comma == std::string::npos ? line : line.substr(comma + 1));
+    std::string rest = navlib::TrimBlanks(comma == std::string::npos ? line : line.substr(comma + 1));
     if (rest.find(',') == std::string::npos) continue;
     try {
-      entry.Lat = static_cast<float>(navlib::StrToFloat(Trim(BeforeComma(rest))));
-      rest = Trim(rest.substr(rest.find(',') + 1));
+      entry.Lat = static_cast<float>(navlib::StrToFloat(navlib::TrimBlanks(BeforeComma(rest))));
+      rest = navlib::TrimBlanks(rest.substr(rest.find(',') + 1));
       // Without a further comma the longitude text is empty and does not convert.
-      entry.Lon = static_cast<float>(navlib::StrToFloat(Trim(BeforeComma(rest))));
+      entry.Lon = static_cast<float>(navlib::StrToFloat(navlib::TrimBlanks(BeforeComma(rest))));
     } catch (const navlib::ConvertError& e) {
       if (firstError.empty()) firstError = e.what();
       continue;

@@ -25,14 +25,6 @@ struct Zone {
 constexpr Zone Zones[] = {{"UTC", 0},  {"AST", -4}, {"ADT", -3}, {"EST", -5}, {"EDT", -4}, {"CST", -6},
                           {"CDT", -5}, {"MST", -7}, {"MDT", -6}, {"PST", -8}, {"PDT", -7}};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string Trim(const std::string& t) {
-  std::size_t b = 0, e = t.size();
-  while (b < e && IsBlank(t[b])) ++b;
-  while (e > b && IsBlank(t[e - 1])) --e;
-  return t.substr(b, e - b);
-}
 
 // Characters first..first+count-1 (1-based) of text; shorter or empty when the
 // text is shorter, which the strict conversion then refuses.
@@ -305,10 +297,10 @@ void Planner::CheckObserver(const PlanInputs& in) {
     p = c + 1;
   }
   while (fields.size() < 4) fields.emplace_back();
-  const std::string name = Trim(fields[0]);
-  const float lat = static_cast<float>(navlib::StrToFloat(Trim(fields[1])));
-  const float lon = static_cast<float>(navlib::StrToFloat(Trim(fields[2])));
-  const float height = static_cast<float>(navlib::StrToFloat(Trim(fields[3])));
+  const std::string name = navlib::TrimBlanks(fields[0]);
+  const float lat = static_cast<float>(navlib::StrToFloat(navlib::TrimBlanks(fields[1])));
+  const float lon = static_cast<float>(navlib::StrToFloat(navlib::TrimBlanks(fields[2])));
+  const float height = static_cast<float>(navlib::StrToFloat(navlib::TrimBlanks(fields[3])));
   ObserverName = name;
   navlib::SetObserver(nav_, lat, lon, height);
 }

@@ -9,14 +9,6 @@
 namespace quenta {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string Trim(const std::string& t) {
-  std::size_t b = 0, e = t.size();
-  while (b < e && IsBlank(t[b])) ++b;
-  while (e > b && IsBlank(t[e - 1])) --e;
-  return t.substr(b, e - b);
-}
 
 // Lines of a file: split at "\n", a "\r" in front of it dropped; a line break
 // at the very end adds no empty line.
@@ -71,18 +63,18 @@ std::vector<std::string> ParseListFile(const std::string& bytes) { return SplitL
 void ReadBeaconList(const std::string& bytes, const std::vector<std::string>& satellites,
                     ModeTextTable& modeTexts) {
   for (const std::string& raw : SplitLines(bytes)) {
-    std::string line = Trim(raw);
+    std::string line = navlib::TrimBlanks(raw);
     if (line.empty()) continue;
     std::size_t comma = line.find(',');
     // A line without a comma names no satellite and gives no mode text.
     if (comma == std::string::npos) continue;
-    std::string name = Trim(line.substr(0, comma));
+    std::string name = navlib::TrimBlanks(line.substr(0, comma));
     // The mode text comes from the last five characters of the line (all of a
     // shorter line); what follows a comma among them, if any.
     std::string tail = line.size() > 5 ? line.substr(line.size() - 5) : line;
     std::size_t c = tail.rfind(',');
     if (c != std::string::npos) tail = tail.substr(c + 1);
-    std::string mode = Trim(tail);
+    std::string mode = navlib::TrimBlanks(tail);
     while (mode.size() < 6) mode += ' ';
     for (std::size_t i = 0; i < satellites.size() && i < modeTexts.size(); ++i) {
       if (satellites[i] == name) {
@@ -99,14 +91,14 @@ void ReadHorizonMask(const std::string& bytes, const std::string& fileName, Hori
   for (const std::string& raw : SplitLines(bytes)) {
     ++lineNumber;
     if (raw.find("REM") != std::string::npos) continue;
-    std::string line = Trim(raw);
+    std::string line = navlib::TrimBlanks(raw);
     if (line.empty()) continue;
     std::size_t colon = line.find(':');
     std::string where = fileName + ", line " + std::to_string(lineNumber) + ": ";
     try {
       if (colon == std::string::npos) throw navlib::ConvertError("'" + line + "' has no azimuth:elevation pair");
-      int az = navlib::StrToInt(Trim(line.substr(0, colon)));
-      int el = navlib::StrToInt(Trim(line.substr(colon + 1, 4)));
+      int az = navlib::StrToInt(navlib::TrimBlanks(line.substr(0, colon)));
+      int el = navlib::StrToInt(navlib::TrimBlanks(line.substr(colon + 1, 4)));
       if (az < 0 || az > 359) {
         host.showMessage(where + "azimuth " + std::to_string(az) + " lies outside 0 to 359; line skipped");
         continue;
