@@ -8,10 +8,10 @@
 #include "navlib/textnum.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::vector<gimbra::cli::OptionSpec> specs = gimbra::cli::RenderOptionSpecs();
+  static const std::vector<gimbra::cli::CliOption> table = gimbra::cli::RenderOptionTable();
   gimbra::cli::ParsedArgs parsed;
   std::string error;
-  if (!gimbra::cli::ParseOptions(velmfuzz::Words(data, size), specs, parsed, &error)) return 0;
+  if (!gimbra::cli::ParseOptions(velmfuzz::Words(data, size), table, parsed, &error)) return 0;
   gimbra::cli::RenderRequest request;
   try {
     (void)gimbra::cli::BuildRenderRequest(parsed, request, &error);

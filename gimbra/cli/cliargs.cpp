@@ -2,7 +2,7 @@
 
 namespace gimbra::cli {
 
-bool ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool ParseOptions(const std::vector<std::string>& args, const std::vector<CliOption>& table,
                   ParsedArgs& out, std::string* error) {
   out = ParsedArgs();
   auto fail = [&](const std::string& why) {
@@ -20,12 +20,12 @@ bool ParseOptions(const std::vector<std::string>& args, const std::vector<Option
       name = name.substr(0, eq);
       inlineValue = true;
     }
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& s : specs) {
-      if (name == s.Name) spec = &s;
+    const CliOption* option = nullptr;
+    for (const CliOption& s : table) {
+      if (name == s.Name) option = &s;
     }
-    if (!spec) return fail("unknown option --" + name);
-    if (!spec->TakesValue) {
+    if (!option) return fail("unknown option --" + name);
+    if (!option->TakesValue) {
       if (inlineValue) return fail("--" + name + " takes no value");
       out.Flags[name] = true;
       continue;
@@ -36,7 +36,7 @@ bool ParseOptions(const std::vector<std::string>& args, const std::vector<Option
     }
     out.Values[name] = value;
   }
-  for (const OptionSpec& s : specs) {
+  for (const CliOption& s : table) {
     if (s.Required && !out.Has(s.Name)) return fail(std::string("--") + s.Name + " is required");
   }
   return true;

@@ -8,7 +8,7 @@
 
 namespace gimbra::cli {
 
-struct OptionSpec {
+struct CliOption {
   const char* Name;   // without the leading "--"
   bool TakesValue;    // false: a flag
   bool Required;
@@ -27,7 +27,7 @@ struct ParsedArgs {
 // Parses args (the words after the subcommand). False with a one-line
 // reason in *error for an unknown option, a missing value, a stray word or
 // a missing required option.
-bool ParseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+bool ParseOptions(const std::vector<std::string>& args, const std::vector<CliOption>& table,
                   ParsedArgs& out, std::string* error);
 
 // Exit status of the command-line twins.

@@ -61,15 +61,15 @@ std::string EsarcUsage() {
 }
 
 int RunSatview(const std::vector<std::string>& args) {
-  std::vector<OptionSpec> specs = RenderOptionSpecs();
-  specs.push_back({"orbit", true, true});
-  specs.push_back({"ma", true, true});
-  specs.push_back({"view-lon", true, false});
-  specs.push_back({"view-lat", true, false});
-  specs.push_back({"earth", false, false});
+  std::vector<CliOption> table = RenderOptionTable();
+  table.push_back({"orbit", true, true});
+  table.push_back({"ma", true, true});
+  table.push_back({"view-lon", true, false});
+  table.push_back({"view-lat", true, false});
+  table.push_back({"earth", false, false});
   ParsedArgs parsed;
   std::string why;
-  if (!ParseOptions(args, specs, parsed, &why)) {
+  if (!ParseOptions(args, table, parsed, &why)) {
     std::fprintf(stderr, "gimbra-cli satview: %s\n%s", why.c_str(), SatviewUsage().c_str());
     return ExitUsage;
   }
@@ -139,13 +139,13 @@ int RunSatview(const std::vector<std::string>& args) {
 }
 
 int RunEsarc(const std::vector<std::string>& args) {
-  const std::vector<OptionSpec> specs = {
+  const std::vector<CliOption> table = {
       {"keps-dir", true, true}, {"satellite", true, true}, {"date", true, true}, {"alon", true, true},
       {"alat", true, true},     {"u-gamma", true, false},  {"l-gamma", true, false}, {"orbit", true, true},
   };
   ParsedArgs parsed;
   std::string why;
-  if (!ParseOptions(args, specs, parsed, &why)) {
+  if (!ParseOptions(args, table, parsed, &why)) {
     std::fprintf(stderr, "gimbra-cli esarc: %s\n%s", why.c_str(), EsarcUsage().c_str());
     return ExitUsage;
   }

@@ -32,7 +32,7 @@ std::string StderrUiHost::inputBox(const std::string& caption, const std::string
   return defaultText;  // as Cancel
 }
 
-std::vector<OptionSpec> RenderOptionSpecs() {
+std::vector<CliOption> RenderOptionTable() {
   return {
       {"keps-dir", true, true},  {"satellite", true, true}, {"date", true, true},
       {"alon", true, true},      {"alat", true, true},      {"zoom", true, false},
@@ -210,7 +210,7 @@ bool PaintToFile(const std::string& path, int width, int height,
 int RunRender(const std::vector<std::string>& args) {
   ParsedArgs parsed;
   std::string why;
-  if (!ParseOptions(args, RenderOptionSpecs(), parsed, &why)) {
+  if (!ParseOptions(args, RenderOptionTable(), parsed, &why)) {
     std::fprintf(stderr, "gimbra-cli render: %s\n%s", why.c_str(), RenderUsage().c_str());
     return ExitUsage;
   }

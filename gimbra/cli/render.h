@@ -30,7 +30,7 @@ class StderrUiHost : public platform::UiHost {
 };
 
 // The options every drawing subcommand takes.
-std::vector<OptionSpec> RenderOptionSpecs();
+std::vector<CliOption> RenderOptionTable();
 
 // What the options ask for: the keps directory, the main window's controls,
 // the mirror flag and the output file.

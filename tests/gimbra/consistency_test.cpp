@@ -43,11 +43,11 @@ class Consistency : public ::testing::TestWithParam<Scenario> {
     auto ctx = f_.Context();
     ASSERT_EQ(gimbra::DrawPlot(ctx), gimbra::DrawResult::Drawn);
 
-    attitudedemo::DemoSpec spec;
-    spec.AlonDeg = std::stof(s.alon);
-    spec.AlatDeg = std::stof(s.alat);
-    spec.CalcDate = s.date;
-    const navlib::Vec3 axis = attitudedemo::DemoAttitude(f_.nav, spec);
+    attitudedemo::DemoAttitudeCase demo;
+    demo.AlonDeg = std::stof(s.alon);
+    demo.AlatDeg = std::stof(s.alat);
+    demo.CalcDate = s.date;
+    const navlib::Vec3 axis = attitudedemo::DemoAttitude(f_.nav, demo);
     std::string text;
     if (s.useCommittedFile) {
       std::ifstream in(s.kepsDir + s.satellite + ".ang", std::ios::binary);
@@ -55,7 +55,7 @@ class Consistency : public ::testing::TestWithParam<Scenario> {
       all << in.rdbuf();
       text = all.str();
     } else {
-      text = attitudedemo::MakeDemoAttitudeText(f_.nav, spec);
+      text = attitudedemo::MakeDemoAttitudeText(f_.nav, demo);
     }
     ASSERT_FALSE(text.empty());
     gimbra::ReadAttitudeText(text, 0, 0, all_, nullptr);

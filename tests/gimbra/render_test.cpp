@@ -47,7 +47,7 @@ std::string ReadFile(const QString& path) {
 }
 
 TEST(RenderOptions, ParserAcceptsValuesFlagsAndEqualsSigns) {
-  const std::vector<gimbra::cli::OptionSpec> specs = {{"out", true, true}, {"mirror", false, false}, {"zoom", true, false}};
+  const std::vector<gimbra::cli::CliOption> table = {{"out", true, true}, {"mirror", false, false}, {"zoom", true, false}};
   struct Case {
     const char* name;
     std::vector<std::string> args;
@@ -66,7 +66,7 @@ TEST(RenderOptions, ParserAcceptsValuesFlagsAndEqualsSigns) {
     SCOPED_TRACE(k.name);
     gimbra::cli::ParsedArgs parsed;
     std::string error;
-    EXPECT_EQ(ParseOptions(k.args, specs, parsed, &error), k.ok);
+    EXPECT_EQ(ParseOptions(k.args, table, parsed, &error), k.ok);
     EXPECT_EQ(error, k.error);
     if (k.ok) {
       EXPECT_EQ(parsed.Get("out"), "a.png");
@@ -74,12 +74,12 @@ TEST(RenderOptions, ParserAcceptsValuesFlagsAndEqualsSigns) {
   }
 }
 
-TEST(RenderOptions, ValuesPassTheFieldValidatorsAndDefaultsFollowTheContract) {
+TEST(RenderOptions, ValuesPassTheFieldValidatorsAndTakeTheirDefaults) {
   gimbra::cli::ParsedArgs parsed;
   ASSERT_TRUE(ParseOptions({"--keps-dir", "k", "--satellite", "AO-10", "--date", "2002-08-10", "--alon", "725",
                             "--alat", "-181", "--map", "20", "--sat", "5000", "--items", "ecliptic, earth-arcs",
                             "--out", "x.SVG"},
-                           gimbra::cli::RenderOptionSpecs(), parsed, nullptr));
+                           gimbra::cli::RenderOptionTable(), parsed, nullptr));
   gimbra::cli::RenderRequest r;
   std::string why;
   ASSERT_TRUE(gimbra::cli::BuildRenderRequest(parsed, r, &why)) << why;

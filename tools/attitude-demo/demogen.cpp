@@ -76,27 +76,27 @@ std::string Line(const std::string& s) { return s + "\r\n"; }
 
 }  // namespace
 
-Vec3 DemoAttitude(NavState& nav, const DemoSpec& spec) {
+Vec3 DemoAttitude(NavState& nav, const DemoAttitudeCase& demo) {
   nav.DayFrac = 0;
-  nav.DayNum = static_cast<float>(navlib::ParseDate(spec.CalcDate));
+  nav.DayNum = static_cast<float>(navlib::ParseDate(demo.CalcDate));
   navlib::OrbitOrientation(nav);
   float dec = 0, ra = 0;
-  navlib::AttitudeToCelestial(nav, navlib::Rad(spec.AlatDeg), navlib::Rad(spec.AlonDeg), dec, ra);
+  navlib::AttitudeToCelestial(nav, navlib::Rad(demo.AlatDeg), navlib::Rad(demo.AlonDeg), dec, ra);
   return navlib::LatLonToVector(dec, ra);
 }
 
-std::string MakeDemoAttitudeText(NavState& nav, const DemoSpec& spec) {
-  const Vec3 axis = DemoAttitude(nav, spec);
-  const int calcDay = navlib::ParseDate(spec.CalcDate);
-  const int year = std::stoi(spec.CalcDate.substr(0, 4));
+std::string MakeDemoAttitudeText(NavState& nav, const DemoAttitudeCase& demo) {
+  const Vec3 axis = DemoAttitude(nav, demo);
+  const int calcDay = navlib::ParseDate(demo.CalcDate);
+  const int year = std::stoi(demo.CalcDate.substr(0, 4));
   const int yearStart = navlib::DayNumber(year, 1, 0);
   const double calcDoy = calcDay - yearStart;  // day of the year at 0 h UTC of the date
 
   std::string out;
   out += Line("REM Synthetic attitude data for the demo, not measurements: made by tools/attitude-demo");
   out += Line(navlib::Format("REM from the attitude ALON %g, ALAT %g at %s, gammas %g and %g.",
-                             spec.AlonDeg, spec.AlatDeg, spec.CalcDate.c_str(), spec.UpperGammaDeg,
-                             spec.LowerGammaDeg));
+                             demo.AlonDeg, demo.AlatDeg, demo.CalcDate.c_str(), demo.UpperGammaDeg,
+                             demo.LowerGammaDeg));
   out += Line("REM Every circle and Earth arc passes through that attitude.");
   out += Line("COLOR_EA Fuchsia, Red");
   out += Line("COLOR_CM Navy");
@@ -137,7 +137,7 @@ std::string MakeDemoAttitudeText(NavState& nav, const DemoSpec& spec) {
     for (double limb : {1.0, -1.0}) {
       std::string text[2] = {"0", "0"};
       float values[2] = {0, 0};
-      const double gammas[2] = {spec.LowerGammaDeg, spec.UpperGammaDeg};
+      const double gammas[2] = {demo.LowerGammaDeg, demo.UpperGammaDeg};
       for (int g = 0; g < 2; ++g) {
         const auto roots =
             Roots([&](double x) { return esResidual(orbit, x, gammas[g], limb); }, 0.5, 255.0, 0.25);
@@ -164,7 +164,7 @@ std::string MakeDemoAttitudeText(NavState& nav, const DemoSpec& spec) {
   for (double limb : {1.0, -1.0}) {
     std::string text[2] = {"0", "0"};
     float values[2] = {0, 0};
-    const double gammas[2] = {spec.LowerGammaDeg, spec.UpperGammaDeg};
+    const double gammas[2] = {demo.LowerGammaDeg, demo.UpperGammaDeg};
     for (int g = 0; g < 2; ++g) {
       const auto roots = Roots(
           [&](double f) {
@@ -269,7 +269,7 @@ std::string MakeDemoAttitudeText(NavState& nav, const DemoSpec& spec) {
       const float rho = navlib::Rad(e.RadiusDeg);
       std::string arcText[2];
       bool have[2] = {false, false};
-      const double gammas[2] = {spec.UpperGammaDeg, spec.LowerGammaDeg};
+      const double gammas[2] = {demo.UpperGammaDeg, demo.LowerGammaDeg};
       for (int g = 0; g < 2; ++g) {
         Vec3 y1, y2;
         arcText[g] = "-1";

@@ -11,7 +11,7 @@
 
 namespace attitudedemo {
 
-struct DemoSpec {
+struct DemoAttitudeCase {
   float AlonDeg = 210;               // attitude in the orbit frame
   float AlatDeg = -5;
   std::string CalcDate = "2018-01-22";  // the orbit frame is taken at 0 h UTC of this date
@@ -21,11 +21,11 @@ struct DemoSpec {
 
 // The attitude's unit vector in the celestial frame, as the plot's view
 // set-up derives it (0 h UTC of the calculation date). Needs SetupElements.
-navlib::Vec3 DemoAttitude(navlib::NavState& nav, const DemoSpec& spec);
+navlib::Vec3 DemoAttitude(navlib::NavState& nav, const DemoAttitudeCase& demo);
 
 // The whole attitude data file text (CR LF line ends). nav must hold the
 // satellite's element set (SetupElements). The library's time and results
 // are left changed.
-std::string MakeDemoAttitudeText(navlib::NavState& nav, const DemoSpec& spec);
+std::string MakeDemoAttitudeText(navlib::NavState& nav, const DemoAttitudeCase& demo);
 
 }  // namespace attitudedemo

@@ -23,13 +23,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", navlib::KepsNotFoundText);
     return 2;
   }
-  attitudedemo::DemoSpec spec;
+  attitudedemo::DemoAttitudeCase demo;
   if (argc == 7) {
-    spec.AlonDeg = static_cast<float>(navlib::StrToFloat(argv[4]));
-    spec.AlatDeg = static_cast<float>(navlib::StrToFloat(argv[5]));
-    spec.CalcDate = argv[6];
+    demo.AlonDeg = static_cast<float>(navlib::StrToFloat(argv[4]));
+    demo.AlatDeg = static_cast<float>(navlib::StrToFloat(argv[5]));
+    demo.CalcDate = argv[6];
   }
-  const std::string text = attitudedemo::MakeDemoAttitudeText(nav, spec);
+  const std::string text = attitudedemo::MakeDemoAttitudeText(nav, demo);
   std::string error;
   if (!platform::WriteFileAtomically(argv[3], text, &error)) {
     std::fprintf(stderr, "Cannot write %s: %s\n", argv[3], error.c_str());
