@@ -160,6 +160,22 @@ struct NavState {
   NavState& operator=(const NavState&) = delete;
 };
 
+// Lends a command's message host to the library for the command's length (the
+// keps reader's message then reaches the window or the command line that runs
+// it) and gives the previous host back at the end, also when a conversion
+// error ends the command.
+class HostLoan {
+ public:
+  HostLoan(NavState& s, platform::UiHost& host) : s_(s), old_(s.Host) { s_.Host = &host; }
+  ~HostLoan() { s_.Host = old_; }
+  HostLoan(const HostLoan&) = delete;
+  HostLoan& operator=(const HostLoan&) = delete;
+
+ private:
+  NavState& s_;
+  platform::UiHost* old_;
+};
+
 // ---- Constants, time and day numbers ----
 void NavInit(NavState& s);               // derived constants; empties the five texts
 int DayNumber(int year, int month, int day);

@@ -20,20 +20,14 @@ namespace {
 // error ends it, and lends the library the Draw's host for the keps message.
 class DrawScope {
  public:
-  explicit DrawScope(PlotContext& ctx) : ctx_(ctx), oldHost_(ctx.Nav.Host) {
-    ctx_.Plot.DrawRunning = true;
-    if (!ctx_.Nav.Host) ctx_.Nav.Host = &ctx_.Host;
-  }
-  ~DrawScope() {
-    ctx_.Plot.DrawRunning = false;
-    ctx_.Nav.Host = oldHost_;
-  }
+  explicit DrawScope(PlotContext& ctx) : ctx_(ctx), hostLoan_(ctx.Nav, ctx.Host) { ctx_.Plot.DrawRunning = true; }
+  ~DrawScope() { ctx_.Plot.DrawRunning = false; }
   DrawScope(const DrawScope&) = delete;
   DrawScope& operator=(const DrawScope&) = delete;
 
  private:
   PlotContext& ctx_;
-  platform::UiHost* oldHost_;
+  navlib::HostLoan hostLoan_;
 };
 
 }  // namespace

@@ -25,21 +25,6 @@ constexpr double SensorEarthRadiusKm = 6378.14;
 // Rows per orbit: mean anomaly 0 ... 256 in 256ths of a revolution.
 constexpr int RowsPerOrbit = 256;
 
-// Lends the report's host to the library for the keps message.
-class HostLoan {
- public:
-  HostLoan(navlib::NavState& nav, platform::UiHost& host) : nav_(nav), old_(nav.Host) {
-    if (!nav_.Host) nav_.Host = &host;
-  }
-  ~HostLoan() { nav_.Host = old_; }
-  HostLoan(const HostLoan&) = delete;
-  HostLoan& operator=(const HostLoan&) = delete;
-
- private:
-  navlib::NavState& nav_;
-  platform::UiHost* old_;
-};
-
 // The report's number format: one decimal after rounding to four significant digits.
 std::string Fixed(double v) { return FormatFixed(v, 4, 1); }
 
@@ -62,7 +47,7 @@ float TurnTo256(float angleRad) {
 EsArcResult EsArcReport(PlotContext& ctx, PlotWindowState& w) {
   navlib::NavState& nav = ctx.Nav;
   const PlotInputs& in = ctx.Inputs;
-  HostLoan loan(nav, ctx.Host);
+  navlib::HostLoan loan(nav, ctx.Host);
   EsArcResult result;
 
   // 1. View and elements. Without a selected satellite the report goes on

@@ -16,19 +16,6 @@ constexpr size_t KepsFieldBytes = 24;
 // The attitude components are stored to four decimals.
 constexpr int AttitudeDecimals = 4;
 
-// Lends the writer's host to the library for the reader's message.
-class HostLoan {
- public:
-  HostLoan(navlib::NavState& nav, platform::UiHost& host) : nav_(nav), old_(nav.Host) { nav_.Host = &host; }
-  ~HostLoan() { nav_.Host = old_; }
-  HostLoan(const HostLoan&) = delete;
-  HostLoan& operator=(const HostLoan&) = delete;
-
- private:
-  navlib::NavState& nav_;
-  platform::UiHost* old_;
-};
-
 }  // namespace
 
 std::string KepsLineWithAttitude(const float (&fileValues)[15], const navlib::Vec3& attitude) {
@@ -47,7 +34,7 @@ KepsWriteResult WriteKepsWithAttitude(navlib::NavState& nav, const navlib::Vec3&
   KepsWriteResult result;
   navlib::ElementSet stored;  // the file's values in the file's units; nav.Elements stays as it is
   {
-    HostLoan loan(nav, host);
+    navlib::HostLoan loan(nav, host);
     result.Path = navlib::KepsFileName(nav);
     if (!navlib::ReadKepsFileUnits(nav, stored)) {
       // Without the file's own values only the derived ones (the epoch's
